@@ -1,0 +1,133 @@
+// The main window's data loading: a directory's A-scans into the strip under a progress dialog.
+#include "app/cdatamanager.h"
+#include "ui_cdatamanager.h"
+
+#include <QCoreApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QProgressBar>
+#include <QPushButton>
+
+#include "acquisition/fileorder.h"
+#include "acquisition/loadingdialog.h"
+#include "app/dialogs.h"
+#include "app/globals.h"
+#include "views/thumbnailiconengine.h"
+
+void CDataManager::slot_loadDataDir()
+{
+    const QString path = Dialogs::current().getOpenFileName(this, tr("Open File"), dataDir,
+                                                            tr("A-scans (*.jpg)"));
+    if (path.isEmpty())
+        return;
+    const QString name = QFileInfo(path).fileName();
+    if (fileNumber(name) == 0) {
+        Dialogs::current().warning(this, productName,
+                                   tr("Incorrect file name \"") + name + tr("\"!\nYou should enter another one!"));
+        return;
+    }
+    dataDir = QFileInfo(path).absolutePath();
+    resetView();
+    loadFiles(name, QString());
+}
+
+void CDataManager::slot_loadDataFromDevice()
+{
+    if (dataDir == devicePath)
+        return;
+    resetView();
+    loadFromDevice();
+}
+
+void CDataManager::loadFromDevice()
+{
+    dataDir = devicePath;
+    loadFiles(QStringLiteral(""),
+              tr("An inserted ultrasonic defectoscope was detected. The program is looking for\n"
+                 "available data. Please, wait."));
+}
+
+void CDataManager::loadFiles(const QString &selectName, const QString &message)
+{
+    const bool selecting = !selectName.isEmpty();
+    showLoadingDialog(message);
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+
+    const QStringList workList = ascanWorkList(dataDir);
+    const int total = workList.size();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+
+    CListWidgetHeir *strip = ui->fileListWidget;
+    int counter = 0;
+    int row = 0;
+    int selectRow = 0;
+    for (const QString &name : workList) {
+        if (!isLoading)
+            return;
+        const QString path = dataDir + QDir::separator() + name;
+        const QIcon icon = thumbnailIcon(path);
+        const QString title = readTitle(path);
+        if (!title.isEmpty()) {
+            auto *item = new QListWidgetItem(title, strip);
+            item->setData(Qt::DecorationRole, icon);
+            strip->addFilePath(path);
+            if (selecting && selectName == name)
+                selectRow = strip->row(item);
+            ++row;
+        }
+        if (counter == 0)
+            lbl_infoLoading->setText(tr("Data are being loaded. Loaded:"));
+        ++counter;
+        prgb_loading->setValue(progressPercent(counter, total));
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+
+    if (QListWidgetItem *item = strip->item(selectRow)) {
+        item->setSelected(true);
+        if (selectRow != 0)
+            strip->scrollToItem(item, QAbstractItemView::EnsureVisible);
+        ui->grpb_listWidget->setTitle(QDir::toNativeSeparators(dataDir));
+    }
+    if (isLoading)
+        closeLoadingDialog();
+    updateShiftButtons();
+}
+
+void CDataManager::showLoadingDialog(const QString &message)
+{
+    if (loadingDialog) {
+        loadingDialog->hide();
+        loadingDialog->deleteLater();
+    }
+    const LoadingDialogWidgets widgets = buildLoadingDialog();
+    loadingDialog = widgets.dialog;
+    lbl_infoLoading = widgets.label;
+    prgb_loading = widgets.progress;
+    btn_cancel = widgets.cancel;
+    connect(loadingDialog, SIGNAL(rejected()), this, SLOT(slot_dataLoadingRejected()));
+    lbl_infoLoading->setText(message.isNull()
+                                 ? tr("The program is loading available data. Please, wait.")
+                                 : message);
+    loadingDialog->show();
+    isLoading = true;
+}
+
+void CDataManager::closeLoadingDialog()
+{
+    if (loadingDialog) {
+        loadingDialog->hide();
+        loadingDialog->deleteLater();
+    }
+    loadingDialog = nullptr;
+    isLoading = false;
+}
+
+void CDataManager::slot_dataLoadingRejected()
+{
+    resetView();
+    // The dialog is still emitting rejected(): it is deleted once control is back in the loop.
+    closeLoadingDialog();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}

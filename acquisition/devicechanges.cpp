@@ -1,0 +1,43 @@
+// The main window's side of the instrument: detection and device arrival and removal.
+#include "app/cdatamanager.h"
+#include "ui_cdatamanager.h"
+
+#include <QDir>
+
+#include "acquisition/instrumentdetection.h"
+#include "acquisition/instrumentplatform.h"
+#include "app/dialogs.h"
+#include "app/globals.h"
+
+bool CDataManager::detectInstrument()
+{
+    const DetectionResult result = detectInstrumentRoot(*platform, devicePath);
+    if (result == DetectionResult::DiskListUnavailable)
+        Dialogs::current().warning(this, productName, tr("Unable to get system information about present disks!"));
+    return result == DetectionResult::Found;
+}
+
+void CDataManager::handleDeviceArrival()
+{
+    // A second instrument plugged in while one is known is ignored.
+    if (devicePath.isEmpty() && detectInstrument() && ui->fileListWidget->count() == 0)
+        loadFromDevice();
+    updateDeviceButton();
+}
+
+void CDataManager::handleDeviceRemoval()
+{
+    if (dataDir == devicePath) {
+        // The shown data came from the instrument: only its own removal matters.
+        if (!platform->rootPresent(devicePath)) {
+            resetView();
+            if (detectInstrument())
+                loadFromDevice();
+            else
+                dataDir = QDir::currentPath();
+        }
+    } else if (!devicePath.isEmpty() && !platform->rootPresent(devicePath)) {
+        detectInstrument();
+    }
+    updateDeviceButton();
+}

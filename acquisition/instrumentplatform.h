@@ -1,0 +1,41 @@
+#ifndef INSTRUMENTPLATFORM_H
+#define INSTRUMENTPLATFORM_H
+
+#include <QByteArray>
+#include <QStringList>
+
+#include <functional>
+#include <memory>
+
+// What instrument detection needs from the operating system. One implementation per platform
+// (instrumentplatform_win.cpp, instrumentplatform_linux.cpp); tests use a fake.
+class InstrumentPlatform
+{
+public:
+    virtual ~InstrumentPlatform() = default;
+
+    // Takes the list of disks present; false when the system cannot give it.
+    virtual bool openDiskList() = 0;
+    // Releases what openDiskList took; called once on every way out after a successful open.
+    virtual void closeDiskList() = 0;
+    // True while a disk with this index exists in the list (the first false ends the walk).
+    virtual bool diskAt(int index) = 0;
+    // Fills the zero-filled 256-byte buffer with the disk's descriptor; false when the disk
+    // cannot be opened or queried.
+    virtual bool readDiskDescriptor(int index, QByteArray &descriptor) = 0;
+    // Drive roots in the system's order, each ending with one separator ("E:/", "/media/card/").
+    virtual QStringList driveRoots() = 0;
+    // The number of the disk holding the drive's volume, or -1. `drive` is a root without its
+    // last character.
+    virtual int volumeDiskNumber(const QString &drive) = 0;
+    // Whether a device root found earlier is still there.
+    virtual bool rootPresent(const QString &root) = 0;
+};
+
+std::unique_ptr<InstrumentPlatform> createInstrumentPlatform();
+
+// Tests replace the platform every new main window gets; an empty function restores the real one.
+void setInstrumentPlatformFactory(std::function<std::unique_ptr<InstrumentPlatform>()> factory);
+std::unique_ptr<InstrumentPlatform> makeInstrumentPlatform();
+
+#endif // INSTRUMENTPLATFORM_H

@@ -1,0 +1,29 @@
+#ifndef DIALOGS_H
+#define DIALOGS_H
+
+#include <QMessageBox>
+#include <QString>
+
+class QPrinter;
+class QWidget;
+
+// The modal dialogs the window asks. The default shows the real ones; tests install their own
+// answers. Message boxes show their text as plain text, so a file name is never read as markup.
+class Dialogs
+{
+public:
+    virtual ~Dialogs() = default;
+
+    virtual QString getOpenFileName(QWidget *parent, const QString &caption, const QString &dir,
+                                    const QString &filter);
+    virtual QString getExistingDirectory(QWidget *parent, const QString &caption, const QString &dir);
+    virtual QMessageBox::StandardButton warning(QWidget *parent, const QString &title, const QString &text);
+    virtual QMessageBox::StandardButton question(QWidget *parent, const QString &title, const QString &text);
+    virtual bool execPrintDialog(QPrinter *printer, QWidget *parent);
+
+    static Dialogs &current();
+    // Takes ownership; nullptr restores the real dialogs.
+    static void install(Dialogs *dialogs);
+};
+
+#endif // DIALOGS_H

@@ -1,0 +1,65 @@
+// The main window's help and About window.
+#include "app/cdatamanager.h"
+#include "ui_cdatamanager.h"
+
+#include <QCoreApplication>
+#include <QTextBrowser>
+
+#include "app/abouttext.h"
+#include "app/chelpviewer.h"
+
+QString CDataManager::helpPageName() const
+{
+    return translationLoaded ? QStringLiteral("helpScanlet_rus.htm") : QStringLiteral("helpScanlet_eng.htm");
+}
+
+void CDataManager::slot_showHelp()
+{
+    showHelpPage(helpPageName());
+}
+
+void CDataManager::showHelpPage(const QString &fileName)
+{
+    auto *viewer = new CHelpViewer(QCoreApplication::applicationDirPath(), fileName, nullptr);
+    viewer->show();
+}
+
+void CDataManager::slot_showInfoAbout()
+{
+    aboutWindow->show();
+}
+
+bool CDataManager::buildAboutWindow()
+{
+    aboutWindow = new QWidget(this, Qt::Dialog | Qt::WindowCloseButtonHint);
+    if (aboutWindow->objectName().isEmpty())
+        aboutWindow->setObjectName(QStringLiteral("AboutWindowGUI"));
+    aboutWindow->setWindowModality(Qt::WindowModal);
+    aboutWindow->resize(300, 450);
+    aboutWindow->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    aboutWindow->setMinimumSize(300, 450);
+    aboutWindow->setMaximumSize(300, 450);
+    aboutWindow->setFocusPolicy(Qt::NoFocus);
+    aboutWindow->setContextMenuPolicy(Qt::NoContextMenu);
+
+    aboutTBrowser = new QTextBrowser(aboutWindow);
+    aboutTBrowser->setObjectName(QStringLiteral("aboutTBrowser"));
+    aboutTBrowser->setGeometry(0, 0, 300, 450);
+    aboutTBrowser->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    aboutTBrowser->setMinimumSize(300, 450);
+    aboutTBrowser->setMaximumSize(300, 450);
+    aboutTBrowser->setFocusPolicy(Qt::NoFocus);
+    aboutTBrowser->setContextMenuPolicy(Qt::NoContextMenu);
+    aboutTBrowser->setFrameShape(QFrame::NoFrame);
+    aboutTBrowser->setFrameShadow(QFrame::Plain);
+    aboutTBrowser->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    aboutTBrowser->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    aboutTBrowser->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    aboutTBrowser->setOpenLinks(true);
+    aboutTBrowser->setOpenExternalLinks(true);
+
+    aboutWindow->setWindowTitle(QCoreApplication::translate("AboutWindowGUI", "About Scanlet"));
+    aboutWindow->setWhatsThis(QString());
+    aboutTBrowser->setHtml(aboutHtml(translationLoaded));
+    return true;
+}

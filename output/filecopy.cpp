@@ -1,0 +1,42 @@
+#include "filecopy.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <filesystem>
+
+bool isSameFile(const QString &first, const QString &second)
+{
+    std::error_code error;
+    const bool same = std::filesystem::equivalent(std::filesystem::path(first.toStdWString()),
+                                                  std::filesystem::path(second.toStdWString()), error);
+    return !error && same;
+}
+
+ReplaceResult replaceWithCopy(const QString &source, const QString &destination)
+{
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return ReplaceResult::CopyFailed;
+    QSaveFile out(destination);
+    out.setDirectWriteFallback(false);
+    // Unbuffered, so a full disk shows at the write that hits it, not at the rename.
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return ReplaceResult::CannotReplace;
+    char buffer[64 * 1024];
+    for (;;) {
+        const qint64 got = in.read(buffer, sizeof buffer);
+        if (got == 0)
+            break;
+        if (got < 0 || out.write(buffer, got) != got) {
+            out.cancelWriting();
+            return ReplaceResult::CopyFailed;
+        }
+    }
+    // A copy carries the source's permissions, as QFile::copy gives them.
+    const QFile::Permissions permissions = in.permissions();
+    if (!out.commit())
+        return ReplaceResult::CannotReplace;
+    QFile::setPermissions(destination, permissions);
+    return ReplaceResult::Replaced;
+}

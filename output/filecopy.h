@@ -1,0 +1,16 @@
+#ifndef FILECOPY_H
+#define FILECOPY_H
+
+#include <QString>
+
+// True when both paths name the same existing file, whatever their spelling.
+bool isSameFile(const QString &first, const QString &second);
+
+// Replaces `destination` by a copy of `source` without ever losing the old file: the copy is
+// written to a temporary file beside the destination and renamed over it only when complete.
+// On failure the destination is unchanged and no temporary file is left. CannotReplace means
+// the destination's place could not be written at all (the counterpart of a failed removal).
+enum class ReplaceResult { Replaced, CopyFailed, CannotReplace };
+ReplaceResult replaceWithCopy(const QString &source, const QString &destination);
+
+#endif // FILECOPY_H

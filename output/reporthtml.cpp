@@ -1,0 +1,91 @@
+#include "reporthtml.h"
+
+#include <QCoreApplication>
+#include <QTableWidget>
+#include <QTextStream>
+#include <QUrl>
+
+#include "app/globals.h"
+
+namespace {
+
+QString cellText(QTableWidget *table, int row, int column)
+{
+    const QTableWidgetItem *item = table->item(row, column);
+    return item ? item->data(Qt::DisplayRole).toString() : QString();
+}
+
+} // namespace
+
+QString imageSource(const QString &path)
+{
+    // As a file URL nothing in the path ("#", "%", "?") is taken for URL syntax.
+    return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded).toHtmlEscaped();
+}
+
+QString reportPageHtml(const ReportPage &page)
+{
+    QString html;
+    QTextStream out(&html, QIODevice::ReadWrite);
+    if (!page.logoPath.isEmpty()) {
+        out << "<TABLE WIDTH=100% ALIGN=\"CENTER\" BORDER=0 CELLSPACING=\"2\" CELLPADDING=\"2\">\n";
+        out << "<TR>";
+        out << "<TD WIDTH=60 ALIGN=LEFT>";
+        out << "<IMG SRC=\"" << imageSource(page.logoPath) << "\" HEIGHT=45>";
+        out << "</TD>";
+        out << "<TD ALIGN=CENTER>";
+        out << "<H2>" << productName.toHtmlEscaped() << "</H2>";
+        out << "</TD>";
+        out << "</TR>";
+        out << "</TABLE>\n";
+    }
+    out << "<H1 ALIGN=\"CENTER\">" << page.title.toHtmlEscaped() << "</H1>";
+    out << "<P ALIGN=CENTER >\n";
+    out << "<IMG SRC=\"" << imageSource(page.filePath) << "\" HEIGHT=400 VSPACE = \"20\">";
+    out << "<BR>";
+    out << "</P>\n";
+    out << "<H3 ALIGN=\"CENTER\">" << QCoreApplication::translate("CDataManager", "Configuration: ")
+        << page.configurationName.toHtmlEscaped() << "</H3>";
+    if (!page.settingsMissing)
+        out << page.settingsTable;
+    out.flush();
+    return html;
+}
+
+QString settingsHtml(QTableWidget *table)
+{
+    QString html;
+    QTextStream out(&html, QIODevice::ReadWrite);
+    out << "<TABLE ALIGN=\"CENTER\" WIDTH=610 BORDER=0 CELLSPACING=\"2\" CELLPADDING=\"2\">\n";
+    out << "<TR>\n";
+    out << "<TD ALIGN=CENTER>\n";
+    out << tableHtml(table, QCoreApplication::translate("CDataManager", "SETTINGS")) << "\n";
+    out << "</TD>\n";
+    out << "</TR>\n";
+    out << "</TABLE>\n";
+    out.flush();
+    return html;
+}
+
+QString tableHtml(QTableWidget *table, const QString &caption)
+{
+    QString html;
+    QTextStream out(&html, QIODevice::ReadWrite);
+    out << "<H4 ALIGN=\"CENTER\">" << caption.toHtmlEscaped() << "</H4>\n";
+    out << "<TABLE ALIGN=\"CENTER\" WIDTH=100% BORDER CELLSPACING=\"0\" CELLPADDING=\"1\">\n";
+    for (int row = 0; row < table->rowCount(); ++row) {
+        const QString left = cellText(table, row, 0);
+        if (!left.isEmpty())
+            tableRowHtml(out, left, cellText(table, row, 1));
+    }
+    out << "</TABLE>\n";
+    out.flush();
+    return html;
+}
+
+QTextStream &tableRowHtml(QTextStream &out, const QString &left, const QString &right)
+{
+    out << "<TR>" << "<TD ALIGN=\"LEFT\">" << left.toHtmlEscaped() << "</TD>"
+        << "<TD ALIGN=\"CENTER\">" << right.toHtmlEscaped() << "</TD>" << "</TR>\n";
+    return out;
+}

@@ -1,0 +1,134 @@
+#include "ascanfile.h"
+
+#include <QFile>
+
+#include <cstring>
+
+#include "records/ascansettings.h"
+
+/*
+    A-scan file, as far as it is read (offsets from the start of the file):
+      0    2  FF D8, not examined
+      2    2  segment marker, not examined
+      4    2  segment length L, big-endian (counts itself and the payload)
+      6    2  not examined
+      8    5  model signature "Z4170"
+     13   32  title, text field
+    578  171  SettingsBlock
+    749   10  DateTimeBlock
+*/
+
+namespace {
+
+int segmentLength(const char *header)
+{
+    return (uchar(header[4]) << 8) | uchar(header[5]);
+}
+
+// Decodes the L bytes that follow the 6-byte header. `afterHeader` starts at file offset 6.
+int decodeRecord(const char *afterHeader, AscanSettings &settings)
+{
+    AscanSettings decoded = settings;
+    decoded.title = textField32(afterHeader + 7);
+    const auto *bytes = reinterpret_cast<const uchar *>(afterHeader);
+    if (decodeSettings(bytes + 572, decoded) != 0)
+        decodeDateTime(bytes + 743, decoded);
+    settings = decoded;
+    return Ascan::SettingsBlockSize;
+}
+
+QString titleFromHeader(const char *first45)
+{
+    if (!isModelSignature(first45 + 8))
+        return QString();
+    return textField32(first45 + 13);
+}
+
+// Reads exactly `size` bytes or fails; the file is unbuffered, so this is what reaches the disk.
+bool readExactly(QFile &file, char *buffer, qint64 size)
+{
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 got = file.read(buffer + done, size - done);
+        if (got <= 0)
+            return false;
+        done += got;
+    }
+    return true;
+}
+
+bool openUnbuffered(QFile &file)
+{
+    return file.exists() && file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+}
+
+} // namespace
+
+bool isModelSignature(const char *bytes)
+{
+    return std::memcmp(bytes, "Z4170", 5) == 0;
+}
+
+void copyText32(char *destination, const char *source)
+{
+    std::memcpy(destination, source, Ascan::TextFieldSize);
+    if (std::memchr(destination, 0, Ascan::TextFieldSize) == nullptr)
+        destination[Ascan::TextFieldSize - 1] = 0;
+}
+
+QString textField32(const char *field)
+{
+    char buffer[Ascan::TextFieldSize];
+    copyText32(buffer, field);
+    // A field whose only NUL is byte 31 still yields its first 31 bytes.
+    buffer[Ascan::TextFieldSize - 1] = 0;
+    return QString::fromUtf8(buffer, int(std::strlen(buffer)));
+}
+
+QString titleFromBytes(const QByteArray &data)
+{
+    if (data.size() < Ascan::TitleEnd || segmentLength(data.constData()) <= 6)
+        return QString();
+    return titleFromHeader(data.constData());
+}
+
+int recordFromBytes(const QByteArray &data, AscanSettings &settings)
+{
+    if (data.size() < Ascan::HeaderSize)
+        return 0;
+    const int length = segmentLength(data.constData());
+    if (length < Ascan::MinRecordLength || data.size() - Ascan::HeaderSize < length)
+        return 0;
+    return decodeRecord(data.constData() + Ascan::HeaderSize, settings);
+}
+
+QString readTitle(const QString &path)
+{
+    QFile file(path);
+    if (!openUnbuffered(file))
+        return QString();
+    char header[Ascan::TitleEnd];
+    if (!readExactly(file, header, Ascan::HeaderSize) || segmentLength(header) <= 6)
+        return QString();
+    if (!readExactly(file, header + Ascan::HeaderSize, Ascan::TitleEnd - Ascan::HeaderSize))
+        return QString();
+    return titleFromHeader(header);
+}
+
+int readRecord(const QString &path, AscanSettings &settings)
+{
+    QFile file(path);
+    if (!openUnbuffered(file))
+        return 0;
+    char header[Ascan::HeaderSize];
+    if (!readExactly(file, header, Ascan::HeaderSize))
+        return 0;
+    const int length = segmentLength(header);
+    if (length < Ascan::MinRecordLength)
+        return 0;
+    QByteArray payload(length, Qt::Uninitialized);
+    if (!readExactly(file, payload.data(), length))
+        return 0;
+    file.close();
+    return decodeRecord(payload.constData(), settings);
+}

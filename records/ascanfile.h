@@ -1,0 +1,29 @@
+#ifndef ASCANFILE_H
+#define ASCANFILE_H
+
+#include <QByteArray>
+#include <QString>
+
+struct AscanSettings;
+
+namespace Ascan {
+constexpr int HeaderSize = 6;          // SOI, segment marker, segment length
+constexpr int TitleEnd = 45;           // the title reader needs exactly this many bytes
+constexpr int MinRecordLength = 753;   // segment length that reaches the end of the date-time block
+constexpr int TextFieldSize = 32;
+}
+
+bool isModelSignature(const char *bytes);
+void copyText32(char *destination, const char *source);
+// The text of one 32-byte field: UTF-8 up to the first NUL, byte 31 never included.
+QString textField32(const char *field);
+
+// Readers over bytes: `data` is the beginning of a file (as much of it as there is).
+QString titleFromBytes(const QByteArray &data);
+int recordFromBytes(const QByteArray &data, AscanSettings &settings);
+
+// Readers over files: read only the bytes they need, unbuffered.
+QString readTitle(const QString &path);
+int readRecord(const QString &path, AscanSettings &settings);
+
+#endif // ASCANFILE_H

@@ -1,0 +1,107 @@
+#include "clistwidgetheir.h"
+
+#include <QMouseEvent>
+#include <QScrollBar>
+
+CListWidgetHeir::CListWidgetHeir(QWidget *parent)
+    : QListWidget(parent)
+    , scrollValue(0)
+    , scrollBar(horizontalScrollBar())
+    , mousePressed(false)
+    , pressPos(-1, -1)
+{
+    connect(this, SIGNAL(itemSelectionChanged()), this, SLOT(slot_itemSelectionChanged()));
+}
+
+void CListWidgetHeir::clearFiles()
+{
+    clear();
+    scrollBar->setMaximum(0);
+    scrollValue = 0;
+    filePaths.clear();
+}
+
+void CListWidgetHeir::addFilePath(const QString &path)
+{
+    filePaths.append(path);
+}
+
+int CListWidgetHeir::selectedFiles(QStringList &files) const
+{
+    const QList<QListWidgetItem *> items = selectedItems();
+    int appended = 0;
+    for (QListWidgetItem *item : items) {
+        files.append(filePaths.value(row(item)));
+        ++appended;
+    }
+    return appended;
+}
+
+void CListWidgetHeir::slot_itemSelectionChanged()
+{
+    QString filename;
+    const QList<QListWidgetItem *> items = selectedItems();
+    if (!items.isEmpty())
+        filename = filePaths.value(row(items.first()));
+    emit filesSelectionChanged(filename);
+}
+
+void CListWidgetHeir::slot_btn_shiftRight_clicked()
+{
+    const int x = width() - 2 * frameWidth() - 1;
+    const int last = count() - 1;
+    QListWidgetItem *edgeItem = itemAt(x, 0);
+    int itemRow = edgeItem ? row(edgeItem) : -1;
+    const QRect rect = edgeItem ? visualItemRect(edgeItem) : QRect();
+    if (rect.right() <= x + 1 && itemRow != last)
+        ++itemRow;
+    if (QListWidgetItem *target = item(itemRow))
+        scrollToItem(target, QAbstractItemView::EnsureVisible);
+    if (itemRow == last && scrollValue < scrollBar->maximum())
+        scrollBar->setValue(scrollBar->maximum());
+}
+
+void CListWidgetHeir::slot_btn_shiftLeft_clicked()
+{
+    QListWidgetItem *edgeItem = itemAt(0, 0);
+    int itemRow = edgeItem ? row(edgeItem) : -1;
+    const QRect rect = edgeItem ? visualItemRect(edgeItem) : QRect();
+    if (rect.left() >= 0 && itemRow > 0)
+        --itemRow;
+    if (QListWidgetItem *target = item(itemRow))
+        scrollToItem(target, QAbstractItemView::EnsureVisible);
+    if (itemRow == 0 && scrollValue > 0)
+        scrollBar->setValue(0);
+}
+
+void CListWidgetHeir::mousePressEvent(QMouseEvent *event)
+{
+    if (event->button() != Qt::LeftButton || count() == 0)
+        return;
+    mousePressed = true;
+    pressPos = event->pos();
+    QAbstractItemView::mousePressEvent(event);
+}
+
+void CListWidgetHeir::mouseMoveEvent(QMouseEvent *event)
+{
+    if (!mousePressed)
+        return;
+    if (itemAt(pressPos))
+        QListView::mouseMoveEvent(event);
+    viewport()->update();
+}
+
+void CListWidgetHeir::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (!mousePressed)
+        return;
+    mousePressed = false;
+    if (event->button() == Qt::LeftButton && !itemAt(event->pos())) {
+        if (event->pos() == pressPos || !itemAt(pressPos)) {
+            viewport()->update();
+            return;
+        }
+    }
+    QListView::mouseReleaseEvent(event);
+}
