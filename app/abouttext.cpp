@@ -9,10 +9,6 @@ const char *const RussianSiteAddress = "http://www.tarnwell.ru.example";
 const char *const InternationalSiteAddress = "http://www.tarnwell.example";
 
 namespace {
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("CDataManager", text);
-}
 const char *const Spacer = "<p style=\" font-size:4pt;\">&nbsp;</p>";
 const char *const Paragraph12 = "<p align=\"center\" style=\" font-size:12pt;\">";
 } // namespace
@@ -27,13 +23,13 @@ QString aboutHtml(bool translationLoaded)
     out << "<img src=\":/scanlet/images/logo.bmp\"></p>" << '\n';
     out << Spacer;
     out << "<p align=\"center\" style=\" font-size:16pt; font-weight:600;\">";
-    out << productName << tr(" Version %1.%2").arg(1).arg(14);
+    out << productName << QCoreApplication::translate("CDataManager", " Version %1.%2").arg(1).arg(14);
     out << "</p>" << '\n';
     out << Spacer;
-    out << Paragraph12 << tr("Tarnwell Instruments") << "</p>" << '\n';
-    out << Paragraph12 << tr("Devices for non-destructive testing of metals, plastics and concrete.") << "</p>" << '\n';
-    out << Paragraph12 << tr("Development and production.") << "</p>" << '\n';
-    out << Spacer << Paragraph12 << tr("Thank you for using our products.") << "</p>" << '\n';
+    out << Paragraph12 << QCoreApplication::translate("CDataManager", "Tarnwell Instruments") << "</p>" << '\n';
+    out << Paragraph12 << QCoreApplication::translate("CDataManager", "Devices for non-destructive testing of metals, plastics and concrete.") << "</p>" << '\n';
+    out << Paragraph12 << QCoreApplication::translate("CDataManager", "Development and production.") << "</p>" << '\n';
+    out << Spacer << Paragraph12 << QCoreApplication::translate("CDataManager", "Thank you for using our products.") << "</p>" << '\n';
     if (!translationLoaded)
         out << Spacer;
     out << "<p align=\"center\" style=\" font-size:12pt; ";

@@ -6,10 +6,6 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("CDataManager", text);
-}
 
 quint16 u16At(const uchar *p, int offset)
 {
@@ -39,22 +35,22 @@ void resetSettings(AscanSettings &settings)
     const qint32 unitSystem = settings.unitSystem; // has no default of its own
     settings = AscanSettings();
     settings.unitSystem = unitSystem;
-    settings.discreteness = tr("1");
-    settings.cursor = tr("on");
-    settings.strobe = tr("off");
+    settings.discreteness = QCoreApplication::translate("CDataManager", "1");
+    settings.cursor = QCoreApplication::translate("CDataManager", "on");
+    settings.strobe = QCoreApplication::translate("CDataManager", "off");
 }
 
 QString switchText(quint8 value)
 {
-    return value == 1 ? tr("off") : tr("on");
+    return value == 1 ? QCoreApplication::translate("CDataManager", "off") : QCoreApplication::translate("CDataManager", "on");
 }
 
 QString scaleText(quint8 mode)
 {
     switch (mode) {
-    case 0: return tr("mm depth");
-    case 1: return tr("µs");
-    case 2: return tr("mm path");
+    case 0: return QCoreApplication::translate("CDataManager", "mm depth");
+    case 1: return QCoreApplication::translate("CDataManager", "µs");
+    case 2: return QCoreApplication::translate("CDataManager", "mm path");
     default: return QString();
     }
 }
@@ -71,7 +67,7 @@ QString frequencyText(quint8 index)
         QT_TRANSLATE_NOOP("CDataManager", "6.0"),  QT_TRANSLATE_NOOP("CDataManager", "7.5"),
         QT_TRANSLATE_NOOP("CDataManager", "10.0"), QT_TRANSLATE_NOOP("CDataManager", "15.0"),
     };
-    return index < 16 ? tr(texts[index]) : QString();
+    return index < 16 ? QCoreApplication::translate("CDataManager", texts[index]) : QString();
 }
 
 /*
@@ -101,7 +97,7 @@ int decodeSettings(const uchar *block, AscanSettings &s)
     s.configurationName = textField32(reinterpret_cast<const char *>(block));
     s.strobe = switchText(block[119]);
     s.cursor = switchText(block[120]);
-    s.discreteness = block[121] != 0 ? tr("1") : tr("0.1");
+    s.discreteness = block[121] != 0 ? QCoreApplication::translate("CDataManager", "1") : QCoreApplication::translate("CDataManager", "0.1");
     s.scale = scaleText(block[122]);
     s.unitSystem = block[123];
     s.referenceOn = block[133] == 0;

@@ -6,10 +6,6 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("CDataManager", text);
-}
 
 QString wholeText(qint16 value)
 {
@@ -18,7 +14,7 @@ QString wholeText(qint16 value)
 
 QString thicknessValue(double value)
 {
-    return value < 0 ? tr("off") : decimalText(value, 2);
+    return value < 0 ? QCoreApplication::translate("CDataManager", "off") : decimalText(value, 2);
 }
 
 } // namespace
@@ -32,31 +28,31 @@ QVector<SettingsRow> settingsTableRows(const AscanSettings &s)
 {
     QVector<SettingsRow> rows;
     rows.reserve(17);
-    rows.append({tr("Probe type"), s.dualProbe ? tr("double") : tr("single")});
-    rows.append({tr("Operating frequency, MHz"), s.frequency});
-    rows.append({tr("Probe angle,°"), decimalText(s.probeAngle, 1)});
-    rows.append({tr("Delay, µs"), decimalText(s.delay, 1)});
+    rows.append({QCoreApplication::translate("CDataManager", "Probe type"), s.dualProbe ? QCoreApplication::translate("CDataManager", "double") : QCoreApplication::translate("CDataManager", "single")});
+    rows.append({QCoreApplication::translate("CDataManager", "Operating frequency, MHz"), s.frequency});
+    rows.append({QCoreApplication::translate("CDataManager", "Probe angle,°"), decimalText(s.probeAngle, 1)});
+    rows.append({QCoreApplication::translate("CDataManager", "Delay, µs"), decimalText(s.delay, 1)});
     if (s.unitSystem == 1)
-        rows.append({tr("Thickness, inch"), thicknessValue(s.thicknessInch)});
+        rows.append({QCoreApplication::translate("CDataManager", "Thickness, inch"), thicknessValue(s.thicknessInch)});
     else
-        rows.append({tr("Thickness, mm"), thicknessValue(s.thicknessMm)});
+        rows.append({QCoreApplication::translate("CDataManager", "Thickness, mm"), thicknessValue(s.thicknessMm)});
     if (s.referenceOn) {
-        rows.append({tr("Reference level, dB"), decimalText(s.referenceLevel, 1)});
-        rows.append({tr("Correction by standart, dB"), decimalText(s.correctionStandard, 1)});
-        rows.append({tr("Correction for roughness, dB"), decimalText(s.correctionRoughness, 1)});
-        rows.append({tr("Acceptance level, dB"), decimalText(s.acceptanceLevel, 1)});
+        rows.append({QCoreApplication::translate("CDataManager", "Reference level, dB"), decimalText(s.referenceLevel, 1)});
+        rows.append({QCoreApplication::translate("CDataManager", "Correction by standart, dB"), decimalText(s.correctionStandard, 1)});
+        rows.append({QCoreApplication::translate("CDataManager", "Correction for roughness, dB"), decimalText(s.correctionRoughness, 1)});
+        rows.append({QCoreApplication::translate("CDataManager", "Acceptance level, dB"), decimalText(s.acceptanceLevel, 1)});
     } else {
-        rows.append({tr("Reference level, dB"), tr("off")});
+        rows.append({QCoreApplication::translate("CDataManager", "Reference level, dB"), QCoreApplication::translate("CDataManager", "off")});
     }
-    rows.append({tr("Multilevel Strobe"), s.strobe});
-    if (s.strobe == tr("on")) {
-        rows.append({tr("Reporting level, dB"), wholeText(s.reportingLevel)});
-        rows.append({tr("Examination monitor, dB"), wholeText(s.examinationMonitor)});
+    rows.append({QCoreApplication::translate("CDataManager", "Multilevel Strobe"), s.strobe});
+    if (s.strobe == QCoreApplication::translate("CDataManager", "on")) {
+        rows.append({QCoreApplication::translate("CDataManager", "Reporting level, dB"), wholeText(s.reportingLevel)});
+        rows.append({QCoreApplication::translate("CDataManager", "Examination monitor, dB"), wholeText(s.examinationMonitor)});
     }
-    rows.append({tr("Scale"), s.scale});
-    rows.append({tr("Readings discreteness"), s.discreteness});
-    rows.append({tr("Cursor"), s.cursor});
-    rows.append({tr("Date"), s.dateText});
-    rows.append({tr("Time"), s.timeText});
+    rows.append({QCoreApplication::translate("CDataManager", "Scale"), s.scale});
+    rows.append({QCoreApplication::translate("CDataManager", "Readings discreteness"), s.discreteness});
+    rows.append({QCoreApplication::translate("CDataManager", "Cursor"), s.cursor});
+    rows.append({QCoreApplication::translate("CDataManager", "Date"), s.dateText});
+    rows.append({QCoreApplication::translate("CDataManager", "Time"), s.timeText});
     return rows;
 }
