@@ -5,345 +5,348 @@
     <name>AboutWindowGUI</name>
     <message>
         <source>About Scanlet</source>
-        <translation type="unfinished"></translation>
+        <translation>О программе Scanlet</translation>
     </message>
 </context>
 <context>
     <name>CDataManager</name>
     <message>
         <source>Load Data From Connected Device</source>
-        <translation type="unfinished"></translation>
+        <translation>Загрузить данные с подключённого прибора</translation>
     </message>
     <message>
         <source>Open File</source>
-        <translation type="unfinished"></translation>
+        <translation>Открыть файл</translation>
     </message>
     <message>
         <source>Save Selected Files</source>
-        <translation type="unfinished"></translation>
+        <translation>Сохранить выбранные файлы</translation>
     </message>
     <message>
         <source>Print Selected Files</source>
-        <translation type="unfinished"></translation>
+        <translation>Печать выбранных файлов</translation>
     </message>
     <message>
         <source>View Help</source>
-        <translation type="unfinished"></translation>
+        <translation>Справка</translation>
     </message>
     <message>
         <source>About Program</source>
-        <translation type="unfinished"></translation>
+        <translation>О программе</translation>
     </message>
     <message>
         <source>Previous</source>
-        <translation type="unfinished"></translation>
+        <translation>Назад</translation>
     </message>
     <message>
         <source>Next</source>
-        <translation type="unfinished"></translation>
+        <translation>Вперёд</translation>
     </message>
     <message>
         <source>0.5</source>
-        <translation type="unfinished"></translation>
+        <translation>0,5</translation>
     </message>
     <message>
         <source>0.8</source>
-        <translation type="unfinished"></translation>
+        <translation>0,8</translation>
     </message>
     <message>
         <source>1.0</source>
-        <translation type="unfinished"></translation>
+        <translation>1,0</translation>
     </message>
     <message>
         <source>1.25</source>
-        <translation type="unfinished"></translation>
+        <translation>1,25</translation>
     </message>
     <message>
         <source>1.5</source>
-        <translation type="unfinished"></translation>
+        <translation>1,5</translation>
     </message>
     <message>
         <source>1.8</source>
-        <translation type="unfinished"></translation>
+        <translation>1,8</translation>
     </message>
     <message>
         <source>2.0</source>
-        <translation type="unfinished"></translation>
+        <translation>2,0</translation>
     </message>
     <message>
         <source>2.25</source>
-        <translation type="unfinished"></translation>
+        <translation>2,25</translation>
     </message>
     <message>
         <source>2.5</source>
-        <translation type="unfinished"></translation>
+        <translation>2,5</translation>
     </message>
     <message>
         <source>3.5</source>
-        <translation type="unfinished"></translation>
+        <translation>3,5</translation>
     </message>
     <message>
         <source>4.0</source>
-        <translation type="unfinished"></translation>
+        <translation>4,0</translation>
     </message>
     <message>
         <source>5.0</source>
-        <translation type="unfinished"></translation>
+        <translation>5,0</translation>
     </message>
     <message>
         <source>6.0</source>
-        <translation type="unfinished"></translation>
+        <translation>6,0</translation>
     </message>
     <message>
         <source>7.5</source>
-        <translation type="unfinished"></translation>
+        <translation>7,5</translation>
     </message>
     <message>
         <source>10.0</source>
-        <translation type="unfinished"></translation>
+        <translation>10,0</translation>
     </message>
     <message>
         <source>15.0</source>
-        <translation type="unfinished"></translation>
+        <translation>15,0</translation>
     </message>
     <message>
         <source>Configuration </source>
-        <translation type="unfinished"></translation>
+        <translation>Конфигурация </translation>
     </message>
     <message>
         <source>Instrument Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Настройки прибора</translation>
     </message>
     <message>
         <source>A-scans (*.jpg)</source>
-        <translation type="unfinished"></translation>
+        <translation>А-сканы (*.jpg)</translation>
     </message>
     <message>
         <source>Incorrect file name &quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>Неверное имя файла &quot;</translation>
     </message>
     <message>
         <source>&quot;!
 You should enter another one!</source>
-        <translation type="unfinished"></translation>
+        <translation>&quot;!
+Введите другое имя!</translation>
     </message>
     <message>
         <source>An inserted ultrasonic defectoscope was detected. The program is looking for
 available data. Please, wait.</source>
-        <translation type="unfinished"></translation>
+        <translation>Обнаружен подключённый ультразвуковой дефектоскоп. Программа ищет
+доступные данные. Пожалуйста, подождите.</translation>
     </message>
     <message>
         <source>Data are being loaded. Loaded:</source>
-        <translation type="unfinished"></translation>
+        <translation>Идёт загрузка данных. Загружено:</translation>
     </message>
     <message>
         <source>The program is loading available data. Please, wait.</source>
-        <translation type="unfinished"></translation>
+        <translation>Программа загружает доступные данные. Пожалуйста, подождите.</translation>
     </message>
     <message>
         <source>Unable to get system information about present disks!</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось получить системную информацию об имеющихся дисках!</translation>
     </message>
     <message>
         <source>Configuration: </source>
-        <translation type="unfinished"></translation>
+        <translation>Конфигурация: </translation>
     </message>
     <message>
         <source>SETTINGS</source>
-        <translation type="unfinished"></translation>
+        <translation>НАСТРОЙКИ</translation>
     </message>
     <message>
         <source>Select Directory</source>
-        <translation type="unfinished"></translation>
+        <translation>Выбор папки</translation>
     </message>
     <message>
         <source>Unable to save data!</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось сохранить данные!</translation>
     </message>
     <message>
         <source>A number of data couldn&apos;t be saved!</source>
-        <translation type="unfinished"></translation>
+        <translation>Часть данных не удалось сохранить!</translation>
     </message>
     <message>
         <source>The file &quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>Файл &quot;</translation>
     </message>
     <message>
         <source>&quot; already exists!
 Do you want to rewrite it?</source>
-        <translation type="unfinished"></translation>
+        <translation>&quot; уже существует!
+Перезаписать его?</translation>
     </message>
     <message>
         <source>Couldn&apos;t delete file &quot;</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удалось удалить файл &quot;</translation>
     </message>
     <message>
         <source>&quot;!</source>
-        <translation type="unfinished"></translation>
+        <translation>&quot;!</translation>
     </message>
     <message>
         <source> Version %1.%2</source>
-        <translation type="unfinished"></translation>
+        <translation> Версия %1.%2</translation>
     </message>
     <message>
         <source>Tarnwell Instruments</source>
-        <translation type="unfinished"></translation>
+        <translation>Tarnwell Instruments</translation>
     </message>
     <message>
         <source>Devices for non-destructive testing of metals, plastics and concrete.</source>
-        <translation type="unfinished"></translation>
+        <translation>Приборы для неразрушающего контроля металлов, пластмасс и бетона.</translation>
     </message>
     <message>
         <source>Development and production.</source>
-        <translation type="unfinished"></translation>
+        <translation>Разработка и производство.</translation>
     </message>
     <message>
         <source>Thank you for using our products.</source>
-        <translation type="unfinished"></translation>
+        <translation>Благодарим вас за выбор нашей продукции.</translation>
     </message>
     <message>
         <source>1</source>
-        <translation type="unfinished"></translation>
+        <translation>1</translation>
     </message>
     <message>
         <source>on</source>
-        <translation type="unfinished"></translation>
+        <translation>вкл</translation>
     </message>
     <message>
         <source>off</source>
-        <translation type="unfinished"></translation>
+        <translation>выкл</translation>
     </message>
     <message>
         <source>mm depth</source>
-        <translation type="unfinished"></translation>
+        <translation>мм глубина</translation>
     </message>
     <message>
         <source>µs</source>
-        <translation type="unfinished"></translation>
+        <translation>мкс</translation>
     </message>
     <message>
         <source>mm path</source>
-        <translation type="unfinished"></translation>
+        <translation>мм луч</translation>
     </message>
     <message>
         <source>0.1</source>
-        <translation type="unfinished"></translation>
+        <translation>0,1</translation>
     </message>
     <message>
         <source>Probe type</source>
-        <translation type="unfinished"></translation>
+        <translation>Тип ПЭП</translation>
     </message>
     <message>
         <source>double</source>
-        <translation type="unfinished"></translation>
+        <translation>раздельно-совмещённый</translation>
     </message>
     <message>
         <source>single</source>
-        <translation type="unfinished"></translation>
+        <translation>совмещённый</translation>
     </message>
     <message>
         <source>Operating frequency, MHz</source>
-        <translation type="unfinished"></translation>
+        <translation>Рабочая частота, МГц</translation>
     </message>
     <message>
         <source>Probe angle,°</source>
-        <translation type="unfinished"></translation>
+        <translation>Угол ввода,°</translation>
     </message>
     <message>
         <source>Delay, µs</source>
-        <translation type="unfinished"></translation>
+        <translation>Задержка, мкс</translation>
     </message>
     <message>
         <source>Thickness, inch</source>
-        <translation type="unfinished"></translation>
+        <translation>Толщина, дюйм</translation>
     </message>
     <message>
         <source>Thickness, mm</source>
-        <translation type="unfinished"></translation>
+        <translation>Толщина, мм</translation>
     </message>
     <message>
         <source>Reference level, dB</source>
-        <translation type="unfinished"></translation>
+        <translation>Опорный уровень, дБ</translation>
     </message>
     <message>
         <source>Correction by standart, dB</source>
-        <translation type="unfinished"></translation>
+        <translation>Поправка по образцу, дБ</translation>
     </message>
     <message>
         <source>Correction for roughness, dB</source>
-        <translation type="unfinished"></translation>
+        <translation>Поправка на шероховатость, дБ</translation>
     </message>
     <message>
         <source>Acceptance level, dB</source>
-        <translation type="unfinished"></translation>
+        <translation>Браковочный уровень, дБ</translation>
     </message>
     <message>
         <source>Multilevel Strobe</source>
-        <translation type="unfinished"></translation>
+        <translation>Многоуровневый строб</translation>
     </message>
     <message>
         <source>Reporting level, dB</source>
-        <translation type="unfinished"></translation>
+        <translation>Уровень фиксации, дБ</translation>
     </message>
     <message>
         <source>Examination monitor, dB</source>
-        <translation type="unfinished"></translation>
+        <translation>Поисковый уровень, дБ</translation>
     </message>
     <message>
         <source>Scale</source>
-        <translation type="unfinished"></translation>
+        <translation>Развёртка</translation>
     </message>
     <message>
         <source>Readings discreteness</source>
-        <translation type="unfinished"></translation>
+        <translation>Дискретность показаний</translation>
     </message>
     <message>
         <source>Cursor</source>
-        <translation type="unfinished"></translation>
+        <translation>Курсор</translation>
     </message>
     <message>
         <source>Date</source>
-        <translation type="unfinished"></translation>
+        <translation>Дата</translation>
     </message>
     <message>
         <source>Time</source>
-        <translation type="unfinished"></translation>
+        <translation>Время</translation>
     </message>
 </context>
 <context>
     <name>CDataManagerTempl</name>
     <message>
         <source>Instrument Settings</source>
-        <translation type="unfinished"></translation>
+        <translation>Настройки прибора</translation>
     </message>
 </context>
 <context>
     <name>CHelpViewer</name>
     <message>
         <source>Scanlet</source>
-        <translation type="unfinished"></translation>
+        <translation>Scanlet</translation>
     </message>
 </context>
 <context>
     <name>dlg_infoLoad</name>
     <message>
         <source>Data Loading</source>
-        <translation type="unfinished"></translation>
+        <translation>Загрузка данных</translation>
     </message>
     <message>
         <source>Cancel</source>
-        <translation type="unfinished"></translation>
+        <translation>Отмена</translation>
     </message>
 </context>
 <context>
     <name>dlg_infoSave</name>
     <message>
         <source>Data Saving</source>
-        <translation type="unfinished"></translation>
+        <translation>Сохранение данных</translation>
     </message>
     <message>
         <source>Data are being saved. Saved:</source>
-        <translation type="unfinished"></translation>
+        <translation>Идёт сохранение данных. Сохранено:</translation>
     </message>
 </context>
 </TS>
