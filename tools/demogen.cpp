@@ -17,11 +17,19 @@ const char *const Configurations[] = {
     "Weld 12 mm", "Сварка 8 мм", "Rail head", "Ось РУ1Ш", "Thickness", "Трубы 159",
 };
 
+// The instrument keeps at most 31 bytes of a title; cut on a character boundary.
+QByteArray fitField(QString text)
+{
+    while (text.toUtf8().size() > 31)
+        text.chop(1);
+    return text.toUtf8();
+}
+
 AscanSpec demoSpec(int number)
 {
     AscanSpec s;
     const int k = number * 7919;
-    s.title = QByteArray(Titles[number % 10]) + " #" + QByteArray::number(number);
+    s.title = fitField(QString::fromUtf8(Titles[number % 10]) + QStringLiteral(" #") + QString::number(number));
     s.configurationName = Configurations[(number / 3) % 6];
     s.probeType = number % 4 == 0 ? 1 : 0;
     s.frequencyIndex = quint8((number * 5) % 16);
@@ -33,7 +41,7 @@ AscanSpec demoSpec(int number)
     s.thicknessSwitch = number % 11 == 0 ? 1 : 0;
     s.referenceSwitch = number % 3 == 0 ? 1 : 0;
     s.referenceLevel = qint16(300 + k % 250);
-    s.correctionStandard = qint16(-20 + k % 60);
+    s.correctionStandard = qint16(-20 + (k / 7) % 60);
     s.correctionRoughness = qint16(k % 40);
     s.strobeSwitch = number % 2 == 0 ? 0 : 1;
     s.reportingLevel = qint16(-6 - k % 4);
