@@ -18,18 +18,18 @@ const char *const Configurations[] = {
 };
 
 // The instrument keeps at most 31 bytes of a title; cut on a character boundary.
-QByteArray fitField(QString text)
+QByteArray fitField(QString text, const QString &suffix)
 {
-    while (text.toUtf8().size() > 31)
+    while ((text + suffix).toUtf8().size() > 31)
         text.chop(1);
-    return text.toUtf8();
+    return (text.trimmed() + suffix).toUtf8();
 }
 
 AscanSpec demoSpec(int number)
 {
     AscanSpec s;
     const int k = number * 7919;
-    s.title = fitField(QString::fromUtf8(Titles[number % 10]) + QStringLiteral(" #") + QString::number(number));
+    s.title = fitField(QString::fromUtf8(Titles[number % 10]), QStringLiteral(" #") + QString::number(number));
     s.configurationName = Configurations[(number / 3) % 6];
     s.probeType = number % 4 == 0 ? 1 : 0;
     s.frequencyIndex = quint8((number * 5) % 16);
