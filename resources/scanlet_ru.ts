@@ -44,67 +44,67 @@
     </message>
     <message>
         <source>0.5</source>
-        <translation>0,5</translation>
+        <translation>0.5</translation>
     </message>
     <message>
         <source>0.8</source>
-        <translation>0,8</translation>
+        <translation>0.8</translation>
     </message>
     <message>
         <source>1.0</source>
-        <translation>1,0</translation>
+        <translation>1.0</translation>
     </message>
     <message>
         <source>1.25</source>
-        <translation>1,25</translation>
+        <translation>1.25</translation>
     </message>
     <message>
         <source>1.5</source>
-        <translation>1,5</translation>
+        <translation>1.5</translation>
     </message>
     <message>
         <source>1.8</source>
-        <translation>1,8</translation>
+        <translation>1.8</translation>
     </message>
     <message>
         <source>2.0</source>
-        <translation>2,0</translation>
+        <translation>2.0</translation>
     </message>
     <message>
         <source>2.25</source>
-        <translation>2,25</translation>
+        <translation>2.25</translation>
     </message>
     <message>
         <source>2.5</source>
-        <translation>2,5</translation>
+        <translation>2.5</translation>
     </message>
     <message>
         <source>3.5</source>
-        <translation>3,5</translation>
+        <translation>3.5</translation>
     </message>
     <message>
         <source>4.0</source>
-        <translation>4,0</translation>
+        <translation>4.0</translation>
     </message>
     <message>
         <source>5.0</source>
-        <translation>5,0</translation>
+        <translation>5.0</translation>
     </message>
     <message>
         <source>6.0</source>
-        <translation>6,0</translation>
+        <translation>6.0</translation>
     </message>
     <message>
         <source>7.5</source>
-        <translation>7,5</translation>
+        <translation>7.5</translation>
     </message>
     <message>
         <source>10.0</source>
-        <translation>10,0</translation>
+        <translation>10.0</translation>
     </message>
     <message>
         <source>15.0</source>
-        <translation>15,0</translation>
+        <translation>15.0</translation>
     </message>
     <message>
         <source>Configuration </source>
@@ -230,7 +230,7 @@ Do you want to rewrite it?</source>
     </message>
     <message>
         <source>0.1</source>
-        <translation>0,1</translation>
+        <translation>0.1</translation>
     </message>
     <message>
         <source>Probe type</source>
