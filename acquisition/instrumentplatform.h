@@ -8,7 +8,7 @@
 #include <memory>
 
 // What instrument detection needs from the operating system. One implementation per platform
-// (instrumentplatform_win.cpp, instrumentplatform_linux.cpp); tests use a fake.
+// (platform/instrumentplatform_win.cpp, platform/linuxplatform.cpp); tests use a fake.
 class InstrumentPlatform
 {
 public:

@@ -54,12 +54,14 @@ bool LinuxInstrumentPlatform::openDiskList()
     if (!block.isDir() || !block.isReadable())
         return false;
     disks = presentDisks();
+    snapshot.clear();
     return true;
 }
 
 void LinuxInstrumentPlatform::closeDiskList()
 {
     disks.clear();
+    snapshot.clear();
 }
 
 bool LinuxInstrumentPlatform::diskAt(int index)
@@ -91,8 +93,11 @@ QVector<MountEntry> LinuxInstrumentPlatform::mounts() const
 
 QStringList LinuxInstrumentPlatform::driveRoots()
 {
+    // The walk over the drives that follows asks about each of them: one reading of the table
+    // serves them all and keeps the answers consistent.
+    snapshot = mounts();
     QStringList roots;
-    for (const MountEntry &mount : mounts())
+    for (const MountEntry &mount : qAsConst(snapshot))
         roots.append(rootOfMountPoint(mount.mountPoint));
     return roots;
 }
@@ -112,7 +117,7 @@ QString LinuxInstrumentPlatform::diskOfDevice(const QString &majorMinor) const
 int LinuxInstrumentPlatform::volumeDiskNumber(const QString &drive)
 {
     const QString mountPoint = mountPointOfDrive(drive);
-    const QVector<MountEntry> entries = mounts();
+    const QVector<MountEntry> entries = snapshot.isEmpty() ? mounts() : snapshot;
     for (int i = entries.size() - 1; i >= 0; --i) {
         if (entries.at(i).mountPoint != mountPoint)
             continue;

@@ -32,6 +32,7 @@ private:
     QString sysRoot;
     QString mountInfoPath;
     QStringList disks;
+    QVector<MountEntry> snapshot;  // the mount table as driveRoots() last read it
 };
 
 QString mountPointOfDrive(const QString &drive);

@@ -27,13 +27,26 @@ QString unescapeMountPath(const QByteArray &field)
     return QString::fromUtf8(out);
 }
 
+bool isMajorMinor(const QByteArray &field)
+{
+    const QList<QByteArray> parts = field.split(':');
+    if (parts.size() != 2)
+        return false;
+    bool majorOk = false;
+    bool minorOk = false;
+    parts.at(0).toUInt(&majorOk);
+    parts.at(1).toUInt(&minorOk);
+    return majorOk && minorOk;
+}
+
 } // namespace
 
 /*
     One line of mountinfo:
     36 35 98:0 /mnt1 /mnt/parent\040dir rw,noatime master:1 - ext3 /dev/root rw,errors=continue
     (1)(2)(3)   (4)   (5)                (6)       (7)      (8)(9)  (10)      (11)
-    (3) major:minor of the device, (5) mount point; (7) is zero or more optional fields.
+    (3) major:minor of the device, (5) mount point; (7) is zero or more optional fields, ended
+    by the separator (8); (9) file system type, (10) source, (11) super block options.
 */
 QVector<MountEntry> parseMountInfo(const QByteArray &text)
 {
@@ -41,7 +54,9 @@ QVector<MountEntry> parseMountInfo(const QByteArray &text)
     const QList<QByteArray> lines = text.split('\n');
     for (const QByteArray &line : lines) {
         const QList<QByteArray> fields = line.split(' ');
-        if (fields.size() < 10 || !fields.at(2).contains(':'))
+        const int separator = fields.indexOf("-", 6);
+        if (separator < 0 || fields.size() < separator + 3 || !isMajorMinor(fields.at(2))
+            || fields.at(4).isEmpty())
             continue;
         entries.append({QString::fromLatin1(fields.at(2)), unescapeMountPath(fields.at(4))});
     }

@@ -14,7 +14,7 @@ struct MountEntry
 // Parses the text of /proc/self/mountinfo; malformed lines are skipped.
 QVector<MountEntry> parseMountInfo(const QByteArray &text);
 
-// Reads the whole file (the kernel produces it in pieces, so a plain read loop is needed).
+// Reads the whole file; empty when it cannot be opened.
 QByteArray readMountInfo(const QString &path);
 
 #endif // MOUNTINFO_H

@@ -1,5 +1,7 @@
 #include "winstorage_win.h"
 
+#include <dbt.h>
+#include <initguid.h>  // makes devguid.h define the class GUIDs here instead of declaring them
 #include <devguid.h>
 #include <winioctl.h>
 
@@ -7,15 +9,20 @@
 
 namespace winstorage {
 
+// The values the detection relies on; a header that disagreed would change what is asked.
+static_assert(DIGCF_PRESENT == 0x2, "present devices only");
+static_assert((FILE_SHARE_READ | FILE_SHARE_WRITE) == 3, "disks are opened shared for reading and writing");
+static_assert(IOCTL_STORAGE_QUERY_PROPERTY == 0x002D1400, "storage property query");
+static_assert(IOCTL_STORAGE_GET_DEVICE_NUMBER == 0x002D1080, "device number query");
+static_assert(sizeof(STORAGE_PROPERTY_QUERY) == 12, "the query is a 12-byte record");
+static_assert(sizeof(STORAGE_DEVICE_NUMBER) == 12, "type, number, partition");
+static_assert(StorageDeviceProperty == 0 && PropertyStandardQuery == 0, "standard device descriptor");
+static_assert(WM_DEVICECHANGE == 0x0219 && DBT_DEVICEARRIVAL == 0x8000 && DBT_DEVICEREMOVECOMPLETE == 0x8004,
+              "device-change message and its two events");
+
 namespace {
 
-constexpr UINT DeviceChangeMessage = 0x0219;     // WM_DEVICECHANGE
-constexpr WPARAM DeviceArrival = 0x8000;         // DBT_DEVICEARRIVAL
-constexpr WPARAM DeviceRemoveComplete = 0x8004;  // DBT_DEVICEREMOVECOMPLETE
-
-// {4D36E967-E325-11CE-BFC1-08002BE10318}
-const GUID DiskDriveClass = {0x4d36e967, 0xe325, 0x11ce, {0xbf, 0xc1, 0x08, 0x00, 0x2b, 0xe1, 0x03, 0x18}};
-
+// Desired access 0: the queries below need no read or write rights, so no elevation either.
 HANDLE openDevice(const std::wstring &name, DWORD shareMode)
 {
     return CreateFileW(name.c_str(), 0, shareMode, nullptr, OPEN_EXISTING, 0, nullptr);
@@ -43,7 +50,7 @@ bool queryDeviceNumber(HANDLE volume, STORAGE_DEVICE_NUMBER *number)
 
 HDEVINFO openPresentDisks()
 {
-    return SetupDiGetClassDevsW(&DiskDriveClass, nullptr, nullptr, DIGCF_PRESENT);
+    return SetupDiGetClassDevsW(&GUID_DEVCLASS_DISKDRIVE, nullptr, nullptr, DIGCF_PRESENT);
 }
 
 void closeDiskList(HDEVINFO list)
@@ -82,11 +89,11 @@ int volumeDiskNumber(const std::wstring &drive)
 
 DeviceChange decodeDeviceChange(const MSG *message)
 {
-    if (message == nullptr || message->message != DeviceChangeMessage)
+    if (message == nullptr || message->message != WM_DEVICECHANGE)
         return DeviceChange::None;
-    if (message->wParam == DeviceArrival)
+    if (message->wParam == DBT_DEVICEARRIVAL)
         return DeviceChange::Arrival;
-    if (message->wParam == DeviceRemoveComplete)
+    if (message->wParam == DBT_DEVICEREMOVECOMPLETE)
         return DeviceChange::Removal;
     return DeviceChange::None;
 }
