@@ -10,6 +10,10 @@
 ReportPrinter::ReportPrinter(QPrinter *printer)
     : printer(printer)
 {
+    // As QTextDocument::print: a printer without margins gets 2 mm, so nothing lies on the edge.
+    const QMarginsF margins = printer->pageLayout().margins(QPageLayout::Millimeter);
+    if (margins.isNull())
+        printer->setPageMargins(QMarginsF(2, 2, 2, 2), QPageLayout::Millimeter);
     painter.begin(printer);
 }
 
@@ -38,14 +42,17 @@ void ReportPrinter::printDocument(const QTextDocument &document)
 
     const int pages = doc->pageCount();
     for (int page = 0; page < pages; ++page) {
-        if (!firstSheet)
-            printer->newPage();
+        if (!firstSheet && !printer->newPage())
+            return;
         firstSheet = false;
         painter.save();
         painter.translate(body.left(), body.top() - page * body.height());
         const QRectF view(0, page * body.height(), body.width(), body.height());
+        painter.setClipRect(view);
         QAbstractTextDocumentLayout::PaintContext context;
         context.clip = view;
+        // Paper is white: the screen palette's text colour may be light (a dark desktop theme).
+        context.palette.setColor(QPalette::Text, Qt::black);
         doc->documentLayout()->draw(&painter, context);
         painter.restore();
         painter.save();

@@ -8,24 +8,47 @@
 
 namespace {
 
-const char *const Usage =
-    "Usage: scanlet-info [--json | --csv] FILE...\n"
-    "Prints what Scanlet's settings table shows for each A-scan file.\n"
-    "\n"
-    "  --json     one JSON array, one object per file\n"
-    "  --csv      a header line and one line per file (RFC 4180)\n"
-    "  --help     show this help\n"
-    "  --version  show the version\n"
-    "\n"
-    "Exit status: 0 every file was read, 1 a file was not an A-scan file or its\n"
-    "settings could not be read, 2 usage error.\n";
+// The words joined by ", " in indented lines of at most 78 characters.
+QString wrapped(const QStringList &words)
+{
+    QString text;
+    QString line = QStringLiteral("  ");
+    for (int i = 0; i < words.size(); ++i) {
+        const QString word = words.at(i) + (i + 1 < words.size() ? QStringLiteral(",") : QString());
+        if (line.size() > 2 && line.size() + 1 + word.size() > 78) {
+            text += line + QLatin1Char('\n');
+            line = QStringLiteral("  ");
+        }
+        line += (line.size() > 2 ? QStringLiteral(" ") : QString()) + word;
+    }
+    return text + line + QLatin1Char('\n');
+}
+
+QString usage()
+{
+    return QStringLiteral(
+               "Usage: scanlet-info [--json | --csv] FILE...\n"
+               "Prints what Scanlet's settings table shows for each A-scan file.\n"
+               "\n"
+               "  --json     one JSON array, one object per file\n"
+               "  --csv      a header line and one line per file (RFC 4180)\n"
+               "  --help     show this help\n"
+               "  --version  show the version\n"
+               "\n"
+               "CSV columns (empty where the record has no such row):\n")
+           + wrapped(csvColumns())
+           + QStringLiteral(
+               "\n"
+               "Exit status: 0 every file was read, 1 a file was not an A-scan file or its\n"
+               "settings could not be read, 2 usage error.\n");
+}
 
 enum class Format { Text, Json, Csv };
 
 int usageError(const QString &message)
 {
     QTextStream err(stderr);
-    err << "scanlet-info: " << message << "\n" << Usage;
+    err << "scanlet-info: " << message << "\n" << usage();
     return 2;
 }
 
@@ -43,7 +66,7 @@ int main(int argc, char *argv[])
         if (!optionsEnded && arg == QLatin1String("--")) {
             optionsEnded = true;
         } else if (!optionsEnded && (arg == QLatin1String("--help") || arg == QLatin1String("-h"))) {
-            QTextStream(stdout) << Usage;
+            QTextStream(stdout) << usage();
             return 0;
         } else if (!optionsEnded && arg == QLatin1String("--version")) {
             QTextStream(stdout) << "scanlet-info (Scanlet) 1.14\n";
