@@ -23,7 +23,7 @@ QString aboutHtml(bool translationLoaded)
     out << "<img src=\":/scanlet/images/logo.bmp\"></p>" << '\n';
     out << Spacer;
     out << "<p align=\"center\" style=\" font-size:16pt; font-weight:600;\">";
-    out << productName << QCoreApplication::translate("CDataManager", " Version %1.%2").arg(1).arg(14);
+    out << productName << QCoreApplication::translate("CDataManager", " Version %1.%2").arg(SCANLET_VERSION_MAJOR).arg(SCANLET_VERSION_MINOR);
     out << "</p>" << '\n';
     out << Spacer;
     out << Paragraph12 << QCoreApplication::translate("CDataManager", "Tarnwell Instruments") << "</p>" << '\n';

@@ -69,7 +69,7 @@ int main(int argc, char *argv[])
             QTextStream(stdout) << usage();
             return 0;
         } else if (!optionsEnded && arg == QLatin1String("--version")) {
-            QTextStream(stdout) << "scanlet-info (Scanlet) 1.14\n";
+            QTextStream(stdout) << "scanlet-info (Scanlet) " << SCANLET_VERSION_MAJOR << "." << SCANLET_VERSION_MINOR << "\n";
             return 0;
         } else if (!optionsEnded && (arg == QLatin1String("--json") || arg == QLatin1String("--csv"))) {
             if (formatChosen)
