@@ -5,8 +5,10 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
+#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -15,6 +17,73 @@
 #include "app/dialogs.h"
 #include "app/globals.h"
 #include "views/thumbnailiconengine.h"
+
+namespace {
+
+// After every item appended, the strip lays out all its items again and repaints, which makes
+// a loading of thousands quadratic and spends most of its time painting. While a loading runs,
+// the strip is laid out and painted at most once a frame: between frames its updates are off
+// and its timers (the delayed layout among them) are held back; a held-back QBasicTimer comes
+// again, as it repeats until stopped. Items are still appended one by one, the dialog still
+// repaints and the event loop still runs after each file.
+class StripPacer : public QObject
+{
+public:
+    explicit StripPacer(QAbstractItemView *strip)
+        : strip(strip)
+        , outer(active)
+    {
+        active = this;
+        strip->installEventFilter(this);
+        ThumbnailIconEngine::holdDecoding(true);
+    }
+    ~StripPacer() override
+    {
+        active = outer;
+        if (!outer)
+            ThumbnailIconEngine::holdDecoding(false);
+        if (strip) {
+            strip->removeEventFilter(this);
+            strip->setUpdatesEnabled(true);
+            strip->viewport()->update(); // the thumbnails held back during the loading
+        }
+    }
+
+    // Called before each event pass of the loading.
+    void beginPass()
+    {
+        open = !clock.isValid() || clock.elapsed() >= FrameMs;
+        if (open)
+            clock.start();
+        if (!strip)
+            return;
+        if (strip->updatesEnabled() != open)
+            strip->setUpdatesEnabled(open);
+        // Laid out now, so that this pass paints the items rather than a strip whose layout
+        // the last insertion cleared.
+        if (open)
+            strip->doItemsLayout();
+    }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        // A nested loading paces the strip on its own; the outer one stands aside meanwhile.
+        return event->type() == QEvent::Timer && active == this && !open;
+    }
+
+private:
+    static constexpr qint64 FrameMs = 40;
+    static StripPacer *active;
+    QPointer<QAbstractItemView> strip;
+    StripPacer *outer;
+    QElapsedTimer clock;
+    bool open = true;
+};
+
+StripPacer *StripPacer::active = nullptr;
+
+} // namespace
 
 void CDataManager::slot_loadDataDir()
 {
@@ -60,6 +129,7 @@ void CDataManager::loadFiles(const QString &selectName, const QString &message)
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 
     CListWidgetHeir *strip = ui->fileListWidget;
+    StripPacer pacer(strip);
     int counter = 0;
     int row = 0;
     int selectRow = 0;
@@ -67,7 +137,7 @@ void CDataManager::loadFiles(const QString &selectName, const QString &message)
         if (!isLoading)
             return;
         const QString path = dataDir + QDir::separator() + name;
-        const QIcon icon = thumbnailIcon(path);
+        const QIcon icon = stripThumbnailIcon(path);
         const QString title = readTitle(path);
         if (!title.isEmpty()) {
             auto *item = new QListWidgetItem(title, strip);
@@ -81,6 +151,7 @@ void CDataManager::loadFiles(const QString &selectName, const QString &message)
             lbl_infoLoading->setText(tr("Data are being loaded. Loaded:"));
         ++counter;
         prgb_loading->setValue(progressPercent(counter, total));
+        pacer.beginPass();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
 

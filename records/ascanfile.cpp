@@ -1,6 +1,7 @@
 #include "ascanfile.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <cstring>
 
@@ -57,9 +58,34 @@ bool readExactly(QFile &file, char *buffer, qint64 size)
     return true;
 }
 
+// Length of a UTF-8 sequence that is valid so far but cut by the end of `text`, else 0.
+int incompleteTail(const char *text, int size)
+{
+    for (int length = 1; length <= 3 && length <= size; ++length) {
+        const uchar lead = uchar(text[size - length]);
+        if (lead >= 0x80 && lead <= 0xBF)
+            continue; // continuation byte: the lead lies further back
+        const int needed = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                         : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+        if (needed <= length)
+            return 0; // a complete character, or a byte that starts none
+        if (length >= 2) {
+            // The second byte's range excludes overlong forms, surrogates and values past U+10FFFF.
+            const uchar second = uchar(text[size - length + 1]);
+            const uchar low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+            const uchar high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+            if (second < low || second > high)
+                return 0;
+        }
+        return length;
+    }
+    return 0;
+}
+
 bool openUnbuffered(QFile &file)
 {
-    return file.exists() && file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+    // Only regular files: opening a named pipe or a device would block or never end.
+    return QFileInfo(file.fileName()).isFile() && file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 }
 
 } // namespace
@@ -82,7 +108,14 @@ QString textField32(const char *field)
     copyText32(buffer, field);
     // A field whose only NUL is byte 31 still yields its first 31 bytes.
     buffer[Ascan::TextFieldSize - 1] = 0;
-    return QString::fromUtf8(buffer, int(std::strlen(buffer)));
+    const int size = int(std::strlen(buffer));
+    // The instrument cuts long texts at byte 31, often inside a character. Such a cut
+    // character is one U+FFFD, as standard UTF-8 decoders make it; Qt 5 would make one
+    // per byte left.
+    const int cut = size - incompleteTail(buffer, size);
+    if (cut == size)
+        return QString::fromUtf8(buffer, size);
+    return QString::fromUtf8(buffer, cut) + QChar(QChar::ReplacementCharacter);
 }
 
 QString titleFromBytes(const QByteArray &data)

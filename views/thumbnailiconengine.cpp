@@ -1,60 +1,93 @@
 #include "thumbnailiconengine.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QIcon>
 #include <QImageReader>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
+#include <QWidget>
 
 #include "views/imagelimits.h"
 
-ThumbnailIconEngine::ThumbnailIconEngine(const QString &path)
+namespace {
+
+// The size of the last picture a thumbnail read (GUI thread only).
+QSize lastPictureSize;
+bool decodingHeld = false;
+
+// What QIcon(path) reports: the picture scaled down to fit, never enlarged.
+QSize fitted(const QSize &source, const QSize &box)
+{
+    if (source.isEmpty())
+        return QSize();
+    if (source.width() <= box.width() && source.height() <= box.height())
+        return source;
+    return source.scaled(box, Qt::KeepAspectRatio);
+}
+
+} // namespace
+
+ThumbnailIconEngine::ThumbnailIconEngine(const QString &path, bool assumeSharedSize)
     : path(path)
+    , assumeSharedSize(assumeSharedSize)
 {
 }
 
-QSize ThumbnailIconEngine::pictureSize()
+// One pass over the file: the declared size, the size check, then the picture decoded at the
+// size it fits `box` in. The file is read unbuffered, so only what the decoder asks is read.
+void ThumbnailIconEngine::readPicture(const QSize &box)
 {
-    if (!sizeKnown) {
-        sizeKnown = true;
-        QImageReader reader(path);
-        const QSize declared = reader.size();
-        if (declared.isValid() && hasAcceptableSize(reader))
-            sourceSize = declared;
-    }
-    return sourceSize;
+    fileRead = true;
+    sourceSize = QSize();
+    cached = QPixmap();
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
+        return;
+    QImageReader reader(&file);
+    const QSize declared = reader.size();
+    if (!declared.isValid() || !hasAcceptableSize(reader))
+        return;
+    const QSize target = fitted(declared, box);
+    if (target.isEmpty())
+        return;
+    reader.setScaledSize(target);
+    const QImage image = reader.read();
+    if (image.isNull())
+        return;
+    sourceSize = declared;
+    lastPictureSize = declared;
+    cached = QPixmap::fromImage(image);
 }
 
 QSize ThumbnailIconEngine::actualSize(const QSize &size, QIcon::Mode, QIcon::State)
 {
-    const QSize source = pictureSize();
-    if (source.isEmpty())
-        return QSize();
-    if (source.width() <= size.width() && source.height() <= size.height())
-        return source;
-    return source.scaled(size, Qt::KeepAspectRatio);
+    if (!fileRead) {
+        if (assumeSharedSize && lastPictureSize.isValid())
+            return fitted(lastPictureSize, size);
+        readPicture(size);
+    }
+    return fitted(sourceSize, size);
 }
 
-QPixmap ThumbnailIconEngine::scaledPixmap(const QSize &size)
+QList<QSize> ThumbnailIconEngine::availableSizes(QIcon::Mode mode, QIcon::State state) const
 {
-    const QSize target = actualSize(size, QIcon::Normal, QIcon::Off);
-    if (target.isEmpty())
-        return QPixmap();
-    if (cached.size() == target)
-        return cached;
-    QImageReader reader(path);
-    if (!hasAcceptableSize(reader))
-        return QPixmap();
-    reader.setScaledSize(target);
-    const QImage image = reader.read();
-    cached = image.isNull() ? QPixmap() : QPixmap::fromImage(image);
-    return cached;
+    if (mode != QIcon::Normal || state != QIcon::Off || !sourceSize.isValid())
+        return {};
+    return {sourceSize};
 }
 
 QPixmap ThumbnailIconEngine::pixmap(const QSize &size, QIcon::Mode mode, QIcon::State)
 {
-    QPixmap pm = scaledPixmap(size);
+    if (!fileRead)
+        readPicture(size);
+    const QSize target = fitted(sourceSize, size);
+    if (target.isEmpty())
+        return QPixmap();
+    if (cached.size() != target)
+        readPicture(size); // drawn at another size: decode again rather than scale a small one up
+    QPixmap pm = cached;
     if (pm.isNull() || mode == QIcon::Normal)
         return pm;
     // Selected and disabled looks come from the style, as for any pixmap icon.
@@ -64,13 +97,32 @@ QPixmap ThumbnailIconEngine::pixmap(const QSize &size, QIcon::Mode mode, QIcon::
     return generated.isNull() ? pm : generated;
 }
 
+void ThumbnailIconEngine::holdDecoding(bool hold)
+{
+    decodingHeld = hold;
+}
+
+bool ThumbnailIconEngine::isDecodingHeld()
+{
+    return decodingHeld;
+}
+
 void ThumbnailIconEngine::paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state)
 {
+    const bool firstRead = !fileRead;
+    if (firstRead && decodingHeld)
+        return;
     const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
     const QPixmap pm = pixmap(rect.size() * ratio, mode, state);
+    // The rectangle was laid out for an assumed size that this picture turned out not to have:
+    // draw it now where it fits, and have the widget ask again for a rectangle of the real size.
+    if (firstRead && assumeSharedSize && !pm.isNull() && pm.size() != rect.size() * ratio) {
+        if (painter->device() && painter->device()->devType() == QInternal::Widget)
+            static_cast<QWidget *>(painter->device())->update();
+    }
     if (pm.isNull())
         return;
-    QSize drawn = pm.size() / ratio;
+    const QSize drawn = pm.size() / ratio;
     const QRect target(rect.x() + (rect.width() - drawn.width()) / 2,
                        rect.y() + (rect.height() - drawn.height()) / 2, drawn.width(), drawn.height());
     painter->drawPixmap(target, pm);
@@ -89,4 +141,9 @@ QString ThumbnailIconEngine::key() const
 QIcon thumbnailIcon(const QString &path)
 {
     return QIcon(new ThumbnailIconEngine(path));
+}
+
+QIcon stripThumbnailIcon(const QString &path)
+{
+    return QIcon(new ThumbnailIconEngine(path, true));
 }

@@ -14,26 +14,40 @@ class QIcon;
 class ThumbnailIconEngine : public QIconEngine
 {
 public:
-    explicit ThumbnailIconEngine(const QString &path);
+    // With assumeSharedSize, the icon reports the size of the last picture any thumbnail read
+    // until its own picture is read (see stripThumbnailIcon).
+    explicit ThumbnailIconEngine(const QString &path, bool assumeSharedSize = false);
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override;
     QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override;
     QSize actualSize(const QSize &size, QIcon::Mode mode, QIcon::State state) override;
+    // The picture's own size once it has been read; none before, as nothing is held yet.
+    QList<QSize> availableSizes(QIcon::Mode mode, QIcon::State state) const override;
     QIconEngine *clone() const override;
     QString key() const override;
 
-    bool hasReadFile() const { return sizeKnown; }
+    bool hasReadFile() const { return fileRead; }
+
+    // While held, icons whose picture has not been read yet draw nothing: a loading of a card
+    // then reads only the files' headers, and the visible thumbnails are read once it is done.
+    static void holdDecoding(bool hold);
+    static bool isDecodingHeld();
 
 private:
-    QSize pictureSize();
-    QPixmap scaledPixmap(const QSize &size);
+    void readPicture(const QSize &box);
 
     QString path;
-    QSize sourceSize;     // the picture's declared size, read on first use
-    bool sizeKnown = false;
+    bool assumeSharedSize;
+    bool fileRead = false;
+    QSize sourceSize;     // the picture's declared size; invalid when it cannot be shown
     QPixmap cached;       // the one small pixmap kept
 };
 
 QIcon thumbnailIcon(const QString &path);
+
+// For a strip of pictures that share one size, as the A-scans of one instrument do: the strip
+// asks the size of its last item after every insertion, and this icon answers it without
+// reading its file. Once painted it reports and draws its own picture's size.
+QIcon stripThumbnailIcon(const QString &path);
 
 #endif // THUMBNAILICONENGINE_H
