@@ -13,8 +13,9 @@
 
 namespace {
 
-// The size of the last picture a thumbnail read (GUI thread only).
-QSize lastPictureSize;
+// The size of the last picture a thumbnail read (GUI thread only); until one is read, the
+// instrument's screen, which is what its A-scans show.
+QSize lastPictureSize(240, 320);
 bool decodingHeld = false;
 
 // What QIcon(path) reports: the picture scaled down to fit, never enlarged.
