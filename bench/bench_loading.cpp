@@ -127,10 +127,10 @@ QString folderFor(int count)
     for (int seed = 1; seed <= 64; ++seed)
         screens.append(instrumentScreen(seed, QString()));
     for (int i = 1; i <= count; ++i) {
-        AscanSpec spec;
-        spec.title = "A-scan " + QByteArray::number(i);
-        spec.picture = screens.at(i % screens.size());
-        if (!writeAscan(dir + QStringLiteral("/%1.jpg").arg(i), spec)) {
+        AscanFields ascan;
+        ascan.title = "A-scan " + QByteArray::number(i);
+        ascan.picture = screens.at(i % screens.size());
+        if (!writeAscan(dir + QStringLiteral("/%1.jpg").arg(i), ascan)) {
             out << "cannot write into " << dir << Qt::endl;
             return QString();
         }

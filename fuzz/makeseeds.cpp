@@ -18,11 +18,11 @@ int main(int argc, char **argv)
     if (!folder.mkpath(QStringLiteral(".")))
         return 1;
 
-    AscanSpec base;
+    AscanFields base;
     base.appendPicture = false;
     int failures = 0;
-    const auto write = [&](const char *name, AscanSpec spec, int extra = 0) {
-        QByteArray bytes = buildAscan(spec);
+    const auto write = [&](const char *name, AscanFields ascan, int extra = 0) {
+        QByteArray bytes = buildAscan(ascan);
         bytes.append(QByteArray(extra, '\0'));
         if (!writeBytes(folder.filePath(QString::fromLatin1(name)), bytes))
             ++failures;
@@ -30,7 +30,7 @@ int main(int argc, char **argv)
 
     // L = 755 needs the two bytes behind the segment as well.
     write("valid-default", base, 2);
-    AscanSpec s = base;
+    AscanFields s = base;
     s.segmentLength = 753;
     write("valid-length-753", s);
     s = base;

@@ -130,9 +130,9 @@ bool writeAscans(const QString &dir, int count)
 {
     QDir().mkpath(dir);
     for (int i = 1; i <= count; ++i) {
-        AscanSpec spec;
-        spec.title = "Scan " + QByteArray::number(i);
-        if (!writeAscan(dir + QStringLiteral("/%1.jpg").arg(i), spec))
+        AscanFields ascan;
+        ascan.title = "Scan " + QByteArray::number(i);
+        if (!writeAscan(dir + QStringLiteral("/%1.jpg").arg(i), ascan))
             return false;
     }
     return true;

@@ -204,7 +204,7 @@ class TestInfo : public QObject
 private:
     QTemporaryDir temp;
 
-    QString write(const QString &name, const AscanSpec &ascan)
+    QString write(const QString &name, const AscanFields &ascan)
     {
         const QString path = temp.path() + "/" + name;
         return writeAscan(path, ascan) ? path : QString();
@@ -213,11 +213,11 @@ private:
     // A record with every conditional row, one whose record cannot be read, and a foreign file.
     QStringList threeKinds()
     {
-        AscanSpec full;
+        AscanFields full;
         full.title = "Full record";
         full.referenceSwitch = 0;
         full.strobeSwitch = 0;
-        AscanSpec titleOnly;
+        AscanFields titleOnly;
         titleOnly.title = "Title only";
         titleOnly.segmentLength = 752;
         const QString foreign = temp.path() + "/3.jpg";
@@ -286,9 +286,9 @@ private slots:
         QFETCH(QStringList, args);
         QFETCH(int, status);
         QFETCH(QString, output);
-        AscanSpec record;
+        AscanFields record;
         record.title = "Record";
-        AscanSpec titleOnly;
+        AscanFields titleOnly;
         titleOnly.segmentLength = 752;
         write("record.jpg", record);
         write("--json", record);
@@ -322,7 +322,7 @@ private slots:
         };
         QStringList files;
         for (int i = 0; i < texts.size(); ++i) {
-            AscanSpec ascan;
+            AscanFields ascan;
             ascan.title = texts.at(i).first;
             ascan.configurationName = texts.at(i).second;
             files << folder.filePath(QString::number(i + 1) + ".jpg");
@@ -355,7 +355,7 @@ private slots:
                                     "crlf\r\nbreak", "\"", ",", "trailing space "};
         QStringList files;
         for (int i = 0; i < titles.size(); ++i) {
-            AscanSpec ascan;
+            AscanFields ascan;
             ascan.title = titles.at(i).toUtf8();
             ascan.configurationName = "a,\"b\"";
             files << write(QString::number(i + 1) + ".jpg", ascan);
@@ -379,8 +379,8 @@ private slots:
     // The inspector prints what the window's settings table shows for the same file, row by row.
     void rowsMatchSettingsTable()
     {
-        QList<AscanSpec> ascans;
-        AscanSpec ascan;
+        QList<AscanFields> ascans;
+        AscanFields ascan;
         ascan.title = "Plain";
         ascans << ascan;                                            // reference off, strobe off
         ascan.title = "Reference and strobe";

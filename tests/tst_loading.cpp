@@ -151,8 +151,8 @@ bool writeEntries(const QString &dir, const QStringList &entries)
         const QString name = entry.section(QLatin1Char(':'), 0, 0);
         const QString kind = entry.section(QLatin1Char(':'), 1);
         const QString path = dir + QLatin1Char('/') + name;
-        AscanSpec spec;
-        spec.title = "Scan " + name.toUtf8();
+        AscanFields ascan;
+        ascan.title = "Scan " + name.toUtf8();
         bool ok = true;
         if (kind == QLatin1String("dir")) {
             ok = QDir(dir).mkdir(name);
@@ -160,10 +160,10 @@ bool writeEntries(const QString &dir, const QStringList &entries)
             ok = writeBytes(path, "not a picture");
         } else {
             if (kind == QLatin1String("nosig"))
-                spec.signature = "Z4171";
+                ascan.signature = "Z4171";
             else if (kind == QLatin1String("notitle"))
-                spec.title = QByteArray();
-            ok = writeAscan(path, spec);
+                ascan.title = QByteArray();
+            ok = writeAscan(path, ascan);
         }
         if (!ok)
             return false;

@@ -222,7 +222,7 @@ private:
     Ui::CDataManagerTempl *ui() const { return window->form(); }
 
     // Writes A-scans 1.jpg, 2.jpg, ... with these titles into `dir` and loads them into the strip.
-    QStringList loadAscans(const QString &dir, const QList<AscanSpec> &ascans)
+    QStringList loadAscans(const QString &dir, const QList<AscanFields> &ascans)
     {
         QDir().mkpath(dir);
         QStringList paths;
@@ -238,9 +238,9 @@ private:
 
     QStringList loadTitled(const QString &dir, const QStringList &titles)
     {
-        QList<AscanSpec> ascans;
+        QList<AscanFields> ascans;
         for (const QString &title : titles) {
-            AscanSpec ascan;
+            AscanFields ascan;
             ascan.title = title.toUtf8();
             ascans << ascan;
         }
@@ -428,7 +428,7 @@ private slots:
         QFETCH(QStringList, warnings);
         if (!privateMounts)
             QSKIP("needs root to mount a small tmpfs of its own");
-        AscanSpec big;
+        AscanFields big;
         big.title = "Big";
         big.picture = instrumentScreen(7, QString()).scaled(1200, 1600);
         const QStringList sources = loadAscans(tempPath() + "/big", {big});
@@ -568,11 +568,11 @@ private slots:
     void reportOneRunPerFileInSelectionOrder()
     {
         QVERIFY2(!window->reportLogoPath().isEmpty(), "the build places the logo beside the tests");
-        AscanSpec alpha;
+        AscanFields alpha;
         alpha.title = "Alpha weld";
-        AscanSpec bravo;
+        AscanFields bravo;
         bravo.title = "Bravo seam";
-        AscanSpec charlie;
+        AscanFields charlie;
         charlie.title = "Charlie joint";
         charlie.referenceSwitch = 0;
         // A folder name that is not a valid URL as it stands: the pictures must still be found.
@@ -607,9 +607,9 @@ private slots:
 
     void reportOfUnreadableRecord()
     {
-        AscanSpec good;
+        AscanFields good;
         good.title = "Readable";
-        AscanSpec broken;
+        AscanFields broken;
         broken.title = "Broken";
         broken.segmentLength = 752;
         loadAscans(tempPath() + "/unreadable", {good, broken});
@@ -644,7 +644,7 @@ private slots:
     {
         QFETCH(QByteArray, title);
         QFETCH(QByteArray, configuration);
-        AscanSpec ascan;
+        AscanFields ascan;
         ascan.title = title;
         ascan.configurationName = configuration;
         loadAscans(tempPath() + "/literal", {ascan});

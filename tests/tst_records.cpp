@@ -75,7 +75,7 @@ QByteArray withLength(QByteArray bytes, int length)
 // A complete A-scan with the default settings and a real picture (L = 755).
 QByteArray validFile()
 {
-    static const QByteArray bytes = buildAscan(AscanSpec());
+    static const QByteArray bytes = buildAscan(AscanFields());
     return bytes;
 }
 
@@ -284,9 +284,9 @@ void TestRecords::signatures()
     QFETCH(bool, accepted);
 
     QCOMPARE(isModelSignature(signature.constData()), accepted);
-    AscanSpec spec;
-    spec.signature = signature;
-    const QByteArray bytes = buildAscan(spec);
+    AscanFields ascan;
+    ascan.signature = signature;
+    const QByteArray bytes = buildAscan(ascan);
     const QString expected = accepted ? QStringLiteral("A-scan") : QString();
     QCOMPARE(titleFromBytes(bytes), expected);
     QCOMPARE(readTitle(fileWith(bytes)), expected);
@@ -329,10 +329,10 @@ void TestRecords::textFields()
     QFETCH(QByteArray, field);
     QFETCH(QString, text);
 
-    AscanSpec spec;
-    spec.title = field;
-    spec.configurationName = field;
-    const QByteArray bytes = buildAscan(spec);
+    AscanFields ascan;
+    ascan.title = field;
+    ascan.configurationName = field;
+    const QByteArray bytes = buildAscan(ascan);
     QCOMPARE(titleFromBytes(bytes), text);
     QCOMPARE(readTitle(fileWith(bytes)), text);
 
@@ -368,10 +368,10 @@ void TestRecords::segmentLengths()
     QFETCH(bool, titled);
     QFETCH(int, record);
 
-    AscanSpec spec;
-    spec.segmentLength = length;
-    spec.truncateAt = size;
-    const QByteArray bytes = buildAscan(spec);
+    AscanFields ascan;
+    ascan.segmentLength = length;
+    ascan.truncateAt = size;
+    const QByteArray bytes = buildAscan(ascan);
     const QString path = fileWith(bytes);
     QCOMPARE(readTitle(path), titled ? QStringLiteral("A-scan") : QString());
     AscanSettings s = sentinel();

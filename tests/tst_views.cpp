@@ -88,28 +88,28 @@ QString tableRow(const QTableWidget *table, int row)
 }
 
 // A record with every setting on, raw values chosen so each shown text is easy to check by hand.
-AscanSpec fullRecord()
+AscanFields fullRecord()
 {
-    AscanSpec spec;
-    spec.title = "Weld 7";
-    spec.configurationName = "Cfg A";
-    spec.probeType = 1;           // double
-    spec.frequencyIndex = 3;      // 1.25
-    spec.probeAngle = 450;        // 45.0
-    spec.delay = -1;              // -0.1
-    spec.thicknessMm = 12345;     // 123.45
-    spec.referenceSwitch = 0;     // on
-    spec.referenceLevel = 400;    // 40.0
-    spec.correctionStandard = 20; // 2.0
-    spec.correctionRoughness = 15; // 1.5, so acceptance 40.5
-    spec.strobeSwitch = 0;        // on
-    spec.reportingLevel = 40;
-    spec.examinationMonitor = -3;
-    spec.scaleMode = 1;           // µs
-    spec.discreteness = 0;        // 0.1
-    spec.cursorSwitch = 1;        // off
-    spec.time[0] = 7, spec.time[1] = 5, spec.date[0] = 3, spec.date[1] = 12, spec.yearSince1900 = 124;
-    return spec;
+    AscanFields ascan;
+    ascan.title = "Weld 7";
+    ascan.configurationName = "Cfg A";
+    ascan.probeType = 1;           // double
+    ascan.frequencyIndex = 3;      // 1.25
+    ascan.probeAngle = 450;        // 45.0
+    ascan.delay = -1;              // -0.1
+    ascan.thicknessMm = 12345;     // 123.45
+    ascan.referenceSwitch = 0;     // on
+    ascan.referenceLevel = 400;    // 40.0
+    ascan.correctionStandard = 20; // 2.0
+    ascan.correctionRoughness = 15; // 1.5, so acceptance 40.5
+    ascan.strobeSwitch = 0;        // on
+    ascan.reportingLevel = 40;
+    ascan.examinationMonitor = -3;
+    ascan.scaleMode = 1;           // µs
+    ascan.discreteness = 0;        // 0.1
+    ascan.cursorSwitch = 1;        // off
+    ascan.time[0] = 7, ascan.time[1] = 5, ascan.date[0] = 3, ascan.date[1] = 12, ascan.yearSince1900 = 124;
+    return ascan;
 }
 
 } // namespace
@@ -155,8 +155,8 @@ private slots:
 private:
     std::unique_ptr<CDataManager> newWindow();
     QStringList fillStrip(CDataManager &window, int count);
-    QString writeRecord(const QString &name, const AscanSpec &spec);
-    void selectRecord(CDataManager &window, const AscanSpec &spec, const QByteArray &trailer = QByteArray());
+    QString writeRecord(const QString &name, const AscanFields &ascan);
+    void selectRecord(CDataManager &window, const AscanFields &ascan, const QByteArray &trailer = QByteArray());
 
     QTemporaryDir dir;
     QStringList scans; // 30 A-scan files of the strip tests
@@ -167,10 +167,10 @@ void TestViews::initTestCase()
     QVERIFY(dir.isValid());
     setInstrumentPlatformFactory([] { return std::unique_ptr<InstrumentPlatform>(new NoDisks); });
     for (int i = 1; i <= 30; ++i) {
-        AscanSpec spec;
-        spec.title = "Scan " + QByteArray::number(i);
-        spec.picture = instrumentScreen(i, QString());
-        scans << writeRecord(QString::number(i) + QStringLiteral(".jpg"), spec);
+        AscanFields ascan;
+        ascan.title = "Scan " + QByteArray::number(i);
+        ascan.picture = instrumentScreen(i, QString());
+        scans << writeRecord(QString::number(i) + QStringLiteral(".jpg"), ascan);
     }
 }
 
@@ -196,20 +196,20 @@ QStringList TestViews::fillStrip(CDataManager &window, int count)
     return paths;
 }
 
-QString TestViews::writeRecord(const QString &name, const AscanSpec &spec)
+QString TestViews::writeRecord(const QString &name, const AscanFields &ascan)
 {
     const QString path = dir.filePath(name);
-    return writeAscan(path, spec) ? path : QString();
+    return writeAscan(path, ascan) ? path : QString();
 }
 
 // Shows one file through the strip, as a click on its thumbnail would.
-void TestViews::selectRecord(CDataManager &window, const AscanSpec &spec, const QByteArray &trailer)
+void TestViews::selectRecord(CDataManager &window, const AscanFields &ascan, const QByteArray &trailer)
 {
     static int serial = 1000;
     const QString path = dir.filePath(QString::number(++serial) + QStringLiteral(".jpg"));
-    QVERIFY(writeBytes(path, buildAscan(spec) + trailer));
+    QVERIFY(writeBytes(path, buildAscan(ascan) + trailer));
     CListWidgetHeir *strip = window.form()->fileListWidget;
-    strip->addItem(new QListWidgetItem(thumbnailIcon(path), QString::fromUtf8(spec.title)));
+    strip->addItem(new QListWidgetItem(thumbnailIcon(path), QString::fromUtf8(ascan.title)));
     strip->addFilePath(path);
     strip->setCurrentRow(strip->count() - 1, QItemSelectionModel::ClearAndSelect);
 }
@@ -564,10 +564,10 @@ void TestViews::tableRows()
     QFETCH(QStringList, rows);
     auto window = newWindow();
     QVERIFY(window);
-    AscanSpec spec = fullRecord();
-    spec.referenceSwitch = quint8(referenceSwitch);
-    spec.strobeSwitch = quint8(strobeSwitch);
-    selectRecord(*window, spec);
+    AscanFields ascan = fullRecord();
+    ascan.referenceSwitch = quint8(referenceSwitch);
+    ascan.strobeSwitch = quint8(strobeSwitch);
+    selectRecord(*window, ascan);
     const QTableWidget *table = window->form()->tableWidget;
     QCOMPARE(table->rowCount(), 17);
     for (int row = 0; row < 17; ++row) {
@@ -592,7 +592,7 @@ void TestViews::refillWithShorterRecord()
     selectRecord(*window, fullRecord());
     QCOMPARE(table->item(16, 0)->text(), QStringLiteral("Time"));
 
-    AscanSpec shorter = fullRecord();
+    AscanFields shorter = fullRecord();
     shorter.referenceSwitch = 1;
     shorter.strobeSwitch = 1;
     const QString path = writeRecord(QStringLiteral("shorter.jpg"), shorter);
@@ -629,12 +629,12 @@ void TestViews::thickness()
     QFETCH(QString, row);
     auto window = newWindow();
     QVERIFY(window);
-    AscanSpec spec = fullRecord();
-    spec.unitSystem = quint8(unitSystem);
-    spec.thicknessSwitch = quint8(thicknessSwitch);
-    spec.thicknessMm = quint32(mm);
-    spec.thicknessInch = quint32(inch);
-    selectRecord(*window, spec);
+    AscanFields ascan = fullRecord();
+    ascan.unitSystem = quint8(unitSystem);
+    ascan.thicknessSwitch = quint8(thicknessSwitch);
+    ascan.thicknessMm = quint32(mm);
+    ascan.thicknessInch = quint32(inch);
+    selectRecord(*window, ascan);
     QCOMPARE(tableRow(window->form()->tableWidget, 4), row);
 }
 
@@ -665,15 +665,15 @@ void TestViews::numberFormats()
     struct Restore { ~Restore() { QLocale::setDefault(QLocale::c()); } } restore;
     auto window = newWindow();
     QVERIFY(window);
-    AscanSpec spec = fullRecord();
-    spec.probeAngle = quint16(angle);
-    spec.delay = qint16(delay);
-    spec.referenceLevel = qint16(reference);
-    spec.correctionStandard = 0;
-    spec.correctionRoughness = 0;
-    spec.reportingLevel = qint16(reporting);
-    spec.examinationMonitor = qint16(monitor);
-    selectRecord(*window, spec);
+    AscanFields ascan = fullRecord();
+    ascan.probeAngle = quint16(angle);
+    ascan.delay = qint16(delay);
+    ascan.referenceLevel = qint16(reference);
+    ascan.correctionStandard = 0;
+    ascan.correctionRoughness = 0;
+    ascan.reportingLevel = qint16(reporting);
+    ascan.examinationMonitor = qint16(monitor);
+    selectRecord(*window, ascan);
     const QTableWidget *table = window->form()->tableWidget;
     const int rows[] = {2, 3, 5, 8, 10, 11};
     for (int i = 0; i < 6; ++i)
@@ -697,7 +697,7 @@ void TestViews::displayStates()
     QVERIFY(!ui->tbtn_save->isEnabled() && !ui->tbtn_print->isEnabled());
 
     // A record read: its title, its configuration, its picture.
-    AscanSpec shown = fullRecord();
+    AscanFields shown = fullRecord();
     shown.picture = quadrantPicture(QSize(240, 320));
     selectRecord(*window, shown);
     QCOMPARE(ui->grpb_ascan->title(), QStringLiteral("Weld 7"));
@@ -707,7 +707,7 @@ void TestViews::displayStates()
     QCOMPARE(ui->frameGraph->currentImage(), QImage(ui->fileListWidget->paths().last()));
 
     // A record that cannot be read (segment too short) keeps the previous picture title.
-    AscanSpec unreadable = fullRecord();
+    AscanFields unreadable = fullRecord();
     unreadable.title = "Short";
     unreadable.segmentLength = 752;
     selectRecord(*window, unreadable);
@@ -717,7 +717,7 @@ void TestViews::displayStates()
     QVERIFY(outputEnabled());
 
     // An empty configuration name keeps the blank of "Configuration ".
-    AscanSpec unnamed = fullRecord();
+    AscanFields unnamed = fullRecord();
     unnamed.title = "Unnamed";
     unnamed.configurationName = QByteArray();
     selectRecord(*window, unnamed);
@@ -725,7 +725,7 @@ void TestViews::displayStates()
     QCOMPARE(ui->grpb_table->title(), QStringLiteral("Configuration "));
 
     // A picture that cannot be decoded leaves the frame white but the record shown.
-    AscanSpec noPicture = fullRecord();
+    AscanFields noPicture = fullRecord();
     noPicture.title = "No picture";
     noPicture.appendPicture = false;
     selectRecord(*window, noPicture, QByteArray(16, '\0')); // enough bytes behind the segment for the record

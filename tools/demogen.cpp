@@ -25,9 +25,9 @@ QByteArray fitField(QString text, const QString &suffix)
     return (text.trimmed() + suffix).toUtf8();
 }
 
-AscanSpec demoSpec(int number)
+AscanFields demoSpec(int number)
 {
-    AscanSpec s;
+    AscanFields s;
     const int k = number * 7919;
     s.title = fitField(QString::fromUtf8(Titles[number % 10]), QStringLiteral(" #") + QString::number(number));
     s.configurationName = Configurations[(number / 3) % 6];
@@ -82,9 +82,9 @@ int main(int argc, char *argv[])
         return 1;
     }
     for (int number = 1; number <= count; ++number) {
-        AscanSpec spec = demoSpec(number);
-        spec.picture = instrumentScreen(number, QString());
-        if (!writeAscan(dir.filePath(QStringLiteral("%1.jpg").arg(number)), spec)) {
+        AscanFields ascan = demoSpec(number);
+        ascan.picture = instrumentScreen(number, QString());
+        if (!writeAscan(dir.filePath(QStringLiteral("%1.jpg").arg(number)), ascan)) {
             QTextStream(stderr) << "demogen: cannot write into " << dir.path() << '\n';
             return 1;
         }

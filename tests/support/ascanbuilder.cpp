@@ -31,7 +31,7 @@ void putBytes(QByteArray &b, int offset, const QByteArray &bytes, int width)
         b[offset + i] = bytes.at(i);
 }
 
-void putSettings(QByteArray &b, const AscanSpec &s)
+void putSettings(QByteArray &b, const AscanFields &s)
 {
     const int o = AscanLayout::Settings;
     putBytes(b, o, s.configurationName, 32);
@@ -59,7 +59,7 @@ void putSettings(QByteArray &b, const AscanSpec &s)
     put16(b, o + 168, quint16(s.xImperial));
 }
 
-void putDateTime(QByteArray &b, const AscanSpec &s)
+void putDateTime(QByteArray &b, const AscanFields &s)
 {
     const int o = AscanLayout::DateTime;
     put16(b, o, s.time[0]);
@@ -80,7 +80,7 @@ QByteArray encodeJpeg(const QImage &image, int quality)
     return bytes;
 }
 
-QByteArray buildAscan(const AscanSpec &s)
+QByteArray buildAscan(const AscanFields &s)
 {
     QByteArray b(AscanLayout::HeaderEnd, '\0');
     putBytes(b, 0, s.soi, 2);
@@ -109,9 +109,9 @@ bool writeBytes(const QString &path, const QByteArray &bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-bool writeAscan(const QString &path, const AscanSpec &spec)
+bool writeAscan(const QString &path, const AscanFields &ascan)
 {
-    return writeBytes(path, buildAscan(spec));
+    return writeBytes(path, buildAscan(ascan));
 }
 
 QImage instrumentScreen(int seed, const QString &readout)

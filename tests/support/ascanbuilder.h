@@ -7,7 +7,7 @@
 
 // Plain values of one A-scan file, written byte by byte by buildAscan. Raw units as the
 // instrument stores them (tenths of dB, hundredths of mm, ...).
-struct AscanSpec
+struct AscanFields
 {
     QByteArray soi = QByteArray("\xFF\xD8", 2);
     QByteArray marker = QByteArray("\xFF\xE1", 2);
@@ -55,8 +55,8 @@ constexpr int Settings = 578;
 constexpr int DateTime = 749;
 }
 
-QByteArray buildAscan(const AscanSpec &spec);
-bool writeAscan(const QString &path, const AscanSpec &spec);
+QByteArray buildAscan(const AscanFields &ascan);
+bool writeAscan(const QString &path, const AscanFields &ascan);
 bool writeBytes(const QString &path, const QByteArray &bytes);
 
 // A JPEG of the picture, and the same without its start-of-image marker.
