@@ -5,7 +5,7 @@ class QImageReader;
 
 // Pictures larger than this are refused before decoding: a few hundred bytes of JPEG
 // can claim a size that takes seconds and gigabytes to decode.
-constexpr long long MaxPicturePixels = 64LL * 1024 * 1024;
+constexpr long long MaxPicturePixels = 64000000LL;
 
 // False when the reader declares a size beyond the limit.
 bool hasAcceptableSize(QImageReader &reader);
