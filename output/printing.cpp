@@ -37,8 +37,10 @@ void CDataManager::printReport(const QStringList &paths)
         page.filePath = path;
         page.settingsMissing = !read;
         page.logoPath = logoPath;
-        page.title = settings.title;
-        page.configurationName = settings.configurationName;
+        // A page shows its own file's title even when the record cannot be read; the record
+        // still in the window belongs to another file.
+        page.title = read ? settings.title : readTitle(path);
+        page.configurationName = read ? settings.configurationName : QString();
         if (read)
             page.settingsTable = settingsHtml(ui->tableWidget);
         document.setHtml(reportPageHtml(page));
