@@ -2,9 +2,9 @@
 // picture (at least 759 bytes, so that mutations reach the settings and date blocks) and a few
 // cut ones. Usage: makeseeds <folder>
 #include <QDir>
-#include <QString>
 
 #include <cstdio>
+#include <functional>
 
 #include "ascanbuilder.h"
 
@@ -18,84 +18,41 @@ int main(int argc, char **argv)
     if (!folder.mkpath(QStringLiteral(".")))
         return 1;
 
-    AscanFields base;
-    base.appendPicture = false;
-    int failures = 0;
-    const auto write = [&](const char *name, AscanFields ascan, int extra = 0) {
-        QByteArray bytes = buildAscan(ascan);
-        bytes.append(QByteArray(extra, '\0'));
-        if (!writeBytes(folder.filePath(QString::fromLatin1(name)), bytes))
-            ++failures;
+    using A = AscanFields &;
+    // `extra` zero bytes are appended: L = 755 needs the two bytes behind the segment as well.
+    const struct { const char *name; std::function<void(A)> change; int extra; } seeds[] = {
+        {"valid-default", [](A) {}, 2},
+        {"valid-length-753", [](A a) { a.segmentLength = 753; }, 0},
+        {"valid-cyrillic", [](A a) { a.title = "Сварной шов №3"; a.configurationName = "Труба 32 мм"; }, 2},
+        {"valid-full-text-fields", [](A a) {
+             a.title = QByteArray(32, 'T'); a.configurationName = QByteArray(32, 'C'); }, 2},
+        {"valid-reference-strobe", [](A a) {
+             a.referenceSwitch = 0; a.referenceLevel = 400; a.correctionStandard = 20; a.correctionRoughness = 15;
+             a.strobeSwitch = 0; a.reportingLevel = -10; a.examinationMonitor = -16; }, 2},
+        {"valid-inch-dual", [](A a) {
+             a.unitSystem = 1; a.thicknessInch = 78; a.scaleMode = 1; a.discreteness = 1; a.probeType = 1;
+             a.frequencyIndex = 3; }, 2},
+        {"valid-thickness-off", [](A a) {
+             a.thicknessSwitch = 1; a.cursorSwitch = 1; a.scaleMode = 2; a.frequencyIndex = 15; }, 2},
+        {"valid-extremes", [](A a) {
+             a.probeAngle = 0xFFFF; a.delay = -1; a.thicknessMm = 0xFFFFFF; a.referenceLevel = -32768;
+             a.frequencyIndex = 255; a.scaleMode = 3; }, 2},
+        {"valid-date-padding", [](A a) {
+             a.time[0] = 7; a.time[1] = 5; a.date[0] = 3; a.date[1] = 12; a.yearSince1900 = 124; }, 2},
+        {"valid-long-segment", [](A a) { a.segmentLength = 1200; }, 2},
+        {"valid-no-jpeg-marker", [](A a) { a.soi = QByteArray(2, '\0'); a.marker = "GI"; }, 2},
+        {"cut-after-title", [](A a) { a.truncateAt = 45; }, 0},
+        {"cut-in-settings", [](A a) { a.truncateAt = 600; }, 0},
+        {"cut-in-date", [](A a) { a.truncateAt = 758; }, 0},
+        {"length-752", [](A a) { a.segmentLength = 752; }, 2},
     };
-
-    // L = 755 needs the two bytes behind the segment as well.
-    write("valid-default", base, 2);
-    AscanFields s = base;
-    s.segmentLength = 753;
-    write("valid-length-753", s);
-    s = base;
-    s.title = QString::fromUtf8("Сварной шов №3").toUtf8();
-    s.configurationName = QString::fromUtf8("Труба 32 мм").toUtf8();
-    write("valid-cyrillic", s, 2);
-    s = base;
-    s.title = QByteArray(32, 'T');
-    s.configurationName = QByteArray(32, 'C');
-    write("valid-full-text-fields", s, 2);
-    s = base;
-    s.referenceSwitch = 0;
-    s.referenceLevel = 400;
-    s.correctionStandard = 20;
-    s.correctionRoughness = 15;
-    s.strobeSwitch = 0;
-    s.reportingLevel = -10;
-    s.examinationMonitor = -16;
-    write("valid-reference-strobe", s, 2);
-    s = base;
-    s.unitSystem = 1;
-    s.thicknessInch = 78;
-    s.scaleMode = 1;
-    s.discreteness = 1;
-    s.probeType = 1;
-    s.frequencyIndex = 3;
-    write("valid-inch-dual", s, 2);
-    s = base;
-    s.thicknessSwitch = 1;
-    s.cursorSwitch = 1;
-    s.scaleMode = 2;
-    s.frequencyIndex = 15;
-    write("valid-thickness-off", s, 2);
-    s = base;
-    s.probeAngle = 0xFFFF;
-    s.delay = -1;
-    s.thicknessMm = 0xFFFFFF;
-    s.referenceLevel = -32768;
-    s.frequencyIndex = 255;
-    s.scaleMode = 3;
-    write("valid-extremes", s, 2);
-    s = base;
-    s.time[0] = 7;
-    s.time[1] = 5;
-    s.date[0] = 3;
-    s.date[1] = 12;
-    s.yearSince1900 = 124;
-    write("valid-date-padding", s, 2);
-    s = base;
-    s.segmentLength = 1200;
-    write("valid-long-segment", s, 2);
-    s = base;
-    s.soi = QByteArray(2, '\0');
-    s.marker = "GI";
-    write("valid-no-jpeg-marker", s, 2);
-
-    s = base;
-    s.truncateAt = 45;
-    write("cut-after-title", s);
-    s.truncateAt = 600;
-    write("cut-in-settings", s);
-    s.truncateAt = 758;
-    write("cut-in-date", s);
-    s = base;
-    s.segmentLength = 752;
-    write("length-752", s, 2);
+    int failures = 0;
+    for (const auto &seed : seeds) {
+        AscanFields ascan;
+        ascan.appendPicture = false;
+        seed.change(ascan);
+        const QByteArray bytes = buildAscan(ascan) + QByteArray(seed.extra, '\0');
+        failures += writeBytes(folder.filePath(QString::fromLatin1(seed.name)), bytes) ? 0 : 1;
+    }
     return failures == 0 ? 0 : 1;
 }
