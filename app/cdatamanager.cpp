@@ -25,8 +25,13 @@ CDataManager::CDataManager(QWidget *parent, Qt::WindowFlags flags, bool translat
     , ui(new Ui::CDataManagerTempl)
 {
     ui->setupUi(this);
-    setStyle(new QProxyStyle(QStyleFactory::create(QStringLiteral("fusion"))));
-    ui->fileListWidget->setStyle(new QProxyStyle(QStyleFactory::create(QStringLiteral("windows"))));
+    // The styles live as long as the application, which deletes them at exit.
+    auto *windowStyle = new QProxyStyle(QStyleFactory::create(QStringLiteral("fusion")));
+    windowStyle->setParent(QCoreApplication::instance());
+    setStyle(windowStyle);
+    auto *stripStyle = new QProxyStyle(QStyleFactory::create(QStringLiteral("windows")));
+    stripStyle->setParent(QCoreApplication::instance());
+    ui->fileListWidget->setStyle(stripStyle);
     ui->fileListWidget->setSelectionMode(QAbstractItemView::ExtendedSelection);
 
     loadingDialog = nullptr;
