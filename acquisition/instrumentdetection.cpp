@@ -3,7 +3,7 @@
 #include <QDir>
 
 #include "acquisition/instrumentplatform.h"
-#include "app/globals.h"
+#include "records/globals.h"
 
 bool descriptorNamesInstrument(QByteArray descriptor)
 {

@@ -3,7 +3,7 @@
 #include <QCoreApplication>
 #include <QTextStream>
 
-#include "app/globals.h"
+#include "records/globals.h"
 
 const char *const RussianSiteAddress = "http://www.tarnwell.ru.example";
 const char *const InternationalSiteAddress = "http://www.tarnwell.example";

@@ -5,7 +5,7 @@
 #include <QTextStream>
 #include <QUrl>
 
-#include "app/globals.h"
+#include "records/globals.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "app/abouttext.h"
 #include "app/cdatamanager.h"
 #include "app/chelpviewer.h"
-#include "app/globals.h"
+#include "records/globals.h"
 #include "ascanbuilder.h"
 #include "fakes.h"
 #include "ui_cdatamanager.h"

@@ -11,7 +11,7 @@
 
 #include "acquisition/fileorder.h"
 #include "app/dialogs.h"
-#include "app/globals.h"
+#include "records/globals.h"
 #include "output/filecopy.h"
 #include "output/savingdialog.h"
 

@@ -15,7 +15,7 @@
 #include "acquisition/fileorder.h"
 #include "acquisition/loadingdialog.h"
 #include "app/dialogs.h"
-#include "app/globals.h"
+#include "records/globals.h"
 #include "views/thumbnailiconengine.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "acquisition/instrumentdetection.h"
 #include "acquisition/instrumentplatform.h"
 #include "app/dialogs.h"
-#include "app/globals.h"
+#include "records/globals.h"
 
 bool CDataManager::detectInstrument()
 {
