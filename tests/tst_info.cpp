@@ -1,10 +1,15 @@
 // The command-line inspector, run as a program on generated files.
+#include <QAction>
+#include <QClipboard>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 #include "app/cdatamanager.h"
 #include "ascanbuilder.h"
@@ -61,9 +66,9 @@ QList<Entry> fromJson(const QString &out)
 
 // RFC 4180: a field is quoted when it holds a comma, quote or line break, with quotes doubled, and
 // every record ends with CRLF; anything else is refused. Date and time lead the columns and end the table.
-QList<Entry> fromCsv(const QString &text)
+QList<Entry> fromCsv(const QString &text, QChar separator = ',')
 {
-    static const QRegularExpression field(R"re((?:"((?:[^"]|"")*)"|([^,"\r\n]*))(,|\r\n))re");
+    const QRegularExpression field(QString(R"re((?:"((?:[^"]|"")*)"|([^,"\r\n]*))(,|\r\n))re").replace(',', separator));
     QList<QStringList> records{{}};
     for (int at = 0; at < text.size();) {
         const QRegularExpressionMatch m = field.match(text, at, QRegularExpression::NormalMatch,
@@ -182,6 +187,48 @@ private slots:
         }
         QVERIFY2(QRegularExpression("\\A" + blocks.join("\n\n") + "\n\\z").match(run.out).hasMatch(),
                  qPrintable(run.out));
+    }
+
+    // The strip's "Export Settings…" writes what the inspector prints for the selection, byte for
+    // byte, replacing a file only once complete; "Copy Settings" gives the same cells tab-separated.
+    void windowExport()
+    {
+        FakeEnvironment environment;
+        environment.dialogs->openAnswer = files.first();
+        CDataManager window;
+        QMetaObject::invokeMethod(&window, "slot_loadDataDir");
+        CListWidgetHeir *strip = window.form()->fileListWidget;
+        for (int row : {4, 0, 2})
+            strip->item(row)->setSelected(true);
+        QStringList selected;
+        strip->selectedFiles(selected);
+        const QString csv = temp.path() + "/export «1» #%&.csv";
+        QVERIFY(writeBytes(csv, "old"));
+        environment.dialogs->saveAnswer = csv;
+        {   // A write that fails part-way, as on a full disk.
+            rlimit limit{};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            const rlimit small{16, limit.rlim_max};
+            signal(SIGXFSZ, SIG_IGN);
+            setrlimit(RLIMIT_FSIZE, &small);
+            strip->exportSettingsAction()->trigger();
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        QCOMPARE(environment.dialogs->warnings, QStringList{"Couldn't write the file \"" + csv + "\"!"});
+        QCOMPARE(QDir(temp.path()).entryList({"export*"}, QDir::Files | QDir::Hidden), QStringList{QFileInfo(csv).fileName()});
+        QFile old(csv);
+        QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "old");
+        strip->exportSettingsAction()->trigger();
+        QFile exported(csv);
+        QVERIFY(exported.open(QIODevice::ReadOnly));
+        const Run run = inspect(QStringList{"--csv"} + selected);
+        QCOMPARE(exported.readAll(), run.out.toUtf8());
+        strip->copySettingsAction()->trigger();
+        QCOMPARE(fromCsv(QGuiApplication::clipboard()->text(), '\t'), fromCsv(run.out));
+        QList<Entry> cells;
+        for (const QString &file : selected)
+            cells << expected.at(files.indexOf(file));
+        QCOMPARE(fromCsv(run.out), cells);
     }
 
     void exitStatus_data()
