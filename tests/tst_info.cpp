@@ -6,6 +6,7 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
 
 #include <csignal>
@@ -225,6 +226,14 @@ private slots:
         QCOMPARE(exported.readAll(), run.out.toUtf8());
         strip->copySettingsAction()->trigger();
         QCOMPARE(fromCsv(QGuiApplication::clipboard()->text(), '\t'), fromCsv(run.out));
+        // In Russian the rows' captions are Russian too: still the same columns are filled.
+        QTranslator russian;
+        QVERIFY(russian.load(SCANLET_BIN_DIR "/scanlet_ru.qm") && QCoreApplication::installTranslator(&russian));
+        strip->copySettingsAction()->trigger();
+        QCoreApplication::removeTranslator(&russian);
+        const QList<Entry> translated = fromCsv(QGuiApplication::clipboard()->text(), '\t'), english = fromCsv(run.out);
+        for (int i = 0; i < english.size(); ++i)
+            QCOMPARE(translated.value(i).size(), english.at(i).size());
         QList<Entry> cells;
         for (const QString &file : selected)
             cells << expected.at(files.indexOf(file));
