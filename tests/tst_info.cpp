@@ -217,13 +217,11 @@ private slots:
         }
         QCOMPARE(environment.dialogs->warnings, QStringList{"Couldn't write the file \"" + csv + "\"!"});
         QCOMPARE(QDir(temp.path()).entryList({"export*"}, QDir::Files | QDir::Hidden), QStringList{QFileInfo(csv).fileName()});
-        QFile old(csv);
-        QVERIFY(old.open(QIODevice::ReadOnly) && old.readAll() == "old");
+        const auto contents = [&] { QFile file(csv); return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(); };
+        QCOMPARE(contents(), "old");
         strip->exportSettingsAction()->trigger();
-        QFile exported(csv);
-        QVERIFY(exported.open(QIODevice::ReadOnly));
         const Run run = inspect(QStringList{"--csv"} + selected);
-        QCOMPARE(exported.readAll(), run.out.toUtf8());
+        QCOMPARE(contents(), run.out.toUtf8());
         strip->copySettingsAction()->trigger();
         QCOMPARE(fromCsv(QGuiApplication::clipboard()->text(), '\t'), fromCsv(run.out));
         // In Russian the rows' captions are Russian too: still the same columns are filled.
@@ -234,10 +232,6 @@ private slots:
         const QList<Entry> translated = fromCsv(QGuiApplication::clipboard()->text(), '\t'), english = fromCsv(run.out);
         for (int i = 0; i < english.size(); ++i)
             QCOMPARE(translated.value(i).size(), english.at(i).size());
-        QList<Entry> cells;
-        for (const QString &file : selected)
-            cells << expected.at(files.indexOf(file));
-        QCOMPARE(fromCsv(run.out), cells);
     }
 
     void exitStatus_data()

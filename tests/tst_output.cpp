@@ -391,18 +391,15 @@ private slots:
     {
         QFETCH(Sheets, c);
         QTableWidget table(17, 2);
-        for (int row = 0; row < 17; ++row) {
-            table.setItem(row, 0, new QTableWidgetItem(QStringLiteral("Setting %1").arg(row + 1)));
-            table.setItem(row, 1, new QTableWidgetItem(QStringLiteral("value %1").arg(row + 1)));
-        }
+        for (int cell = 0; cell < 34; ++cell)
+            table.setItem(cell / 2, cell % 2, new QTableWidgetItem(QString(cell % 2 ? "value %1" : "Setting %1").arg(cell / 2 + 1)));
         QStringList files;
         for (int i = 1; i <= c.records; ++i) {
             files << f->temp.path() + QStringLiteral("/scan %1 #%.jpg").arg(i);
             QVERIFY(writeAscan(files.last(), ascan("Title " + QByteArray::number(i))));
         }
         QPrinter printer(QPrinter::ScreenResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(f->temp.path() + "/sheets.pdf");
+        printer.setOutputFileName(f->temp.path() + "/sheets.pdf");   // a .pdf name makes a PDF printer
         printer.setPageSize(QPageSize(c.paper));
         printer.setFromTo(c.from, c.to);
         printer.setCopyCount(c.copies);
