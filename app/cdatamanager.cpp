@@ -2,11 +2,14 @@
 #include "ui_cdatamanager.h"
 
 #include <QCloseEvent>
+#include <QAction>
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QPrinter>
 #include <QProxyStyle>
@@ -17,8 +20,12 @@
 #include <cmath>
 
 #include "acquisition/devicewatcher.h"
+#include "app/dialogs.h"
+#include "app/globals.h"
 #include "acquisition/instrumentplatform.h"
+#include "output/filecopy.h"
 #include "records/ascanfile.h"
+#include "records/recordsummary.h"
 
 CDataManager::CDataManager(QWidget *parent, Qt::WindowFlags flags, bool translationLoaded)
     : QMainWindow(parent, flags)
@@ -88,6 +95,8 @@ void CDataManager::createConnections()
             SLOT(slot_filesSelectionChanged(QString)));
     connect(ui->tbtn_help, SIGNAL(clicked()), this, SLOT(slot_showHelp()));
     connect(ui->tbtn_info, SIGNAL(clicked()), this, SLOT(slot_showInfoAbout()));
+    connect(ui->fileListWidget->copySettingsAction(), SIGNAL(triggered()), this, SLOT(slot_copySettings()));
+    connect(ui->fileListWidget->exportSettingsAction(), SIGNAL(triggered()), this, SLOT(slot_exportSettings()));
 }
 
 void CDataManager::setToolTips()
@@ -238,4 +247,23 @@ void CDataManager::slot_deviceArrived()
 void CDataManager::slot_deviceRemoved()
 {
     handleDeviceRemoval();
+}
+
+void CDataManager::slot_copySettings()
+{
+    QStringList paths;
+    if (ui->fileListWidget->selectedFiles(paths) > 0)
+        QGuiApplication::clipboard()->setText(settingsTable(paths, QLatin1Char('\t')));
+}
+
+void CDataManager::slot_exportSettings()
+{
+    QStringList paths;
+    if (ui->fileListWidget->selectedFiles(paths) == 0)
+        return;
+    const QString start = (saveDir.isEmpty() ? dataDir : saveDir) + QStringLiteral("/settings.csv");
+    const QString path = Dialogs::current().getSaveFileName(this, tr("Export Settings"), start,
+                                                            tr("CSV files (*.csv)"));
+    if (!path.isEmpty() && !writeFileSafely(path, settingsTable(paths).toUtf8()))
+        Dialogs::current().warning(this, productName, tr("Couldn't write the file \"%1\"!").arg(path));
 }

@@ -16,6 +16,7 @@ class QPushButton;
 class QTextBrowser;
 class DeviceWatcher;
 class InstrumentPlatform;
+struct ReportDetails;
 
 namespace Ui {
 class CDataManagerTempl;
@@ -97,12 +98,14 @@ private slots:
     void slot_showInfoAbout();
     void slot_deviceArrived();
     void slot_deviceRemoved();
+    void slot_copySettings();
+    void slot_exportSettings();
 
 private:
     void createConnections();
     void setToolTips();
     void setAccessibleNames();
-    void printReport(const QStringList &paths);
+    void printReport(const QStringList &paths, const ReportDetails &details);
 
     Ui::CDataManagerTempl *ui;
     QLabel *lbl_infoLoading = nullptr;

@@ -46,10 +46,21 @@ QMessageBox::StandardButton Dialogs::question(QWidget *parent, const QString &ti
     return plainMessage(QMessageBox::Question, parent, title, text, QMessageBox::Yes | QMessageBox::No);
 }
 
-bool Dialogs::execPrintDialog(QPrinter *printer, QWidget *parent)
+QString Dialogs::getSaveFileName(QWidget *parent, const QString &caption, const QString &dir,
+                                 const QString &filter)
+{
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+}
+
+bool Dialogs::execPrintDialog(QPrinter *printer, QWidget *parent, const QList<QWidget *> &optionTabs)
 {
     QPrintDialog dialog(printer, parent);
-    return dialog.exec() == QDialog::Accepted;
+    dialog.setOptionTabs(optionTabs);
+    const bool accepted = dialog.exec() == QDialog::Accepted;
+    // The tabs belong to the caller: taken back before the dialog deletes its children.
+    for (QWidget *tab : optionTabs)
+        tab->setParent(nullptr);
+    return accepted;
 }
 
 Dialogs &Dialogs::current()

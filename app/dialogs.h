@@ -19,7 +19,10 @@ public:
     virtual QString getExistingDirectory(QWidget *parent, const QString &caption, const QString &dir);
     virtual QMessageBox::StandardButton warning(QWidget *parent, const QString &title, const QString &text);
     virtual QMessageBox::StandardButton question(QWidget *parent, const QString &title, const QString &text);
-    virtual bool execPrintDialog(QPrinter *printer, QWidget *parent);
+    virtual QString getSaveFileName(QWidget *parent, const QString &caption, const QString &dir,
+                                    const QString &filter);
+    // The extra tabs show beside the dialog's own options where the platform's dialog takes them.
+    virtual bool execPrintDialog(QPrinter *printer, QWidget *parent, const QList<QWidget *> &optionTabs);
 
     static Dialogs &current();
     // Takes ownership; nullptr restores the real dialogs.

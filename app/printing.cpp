@@ -6,18 +6,21 @@
 #include <QTextDocument>
 
 #include "app/dialogs.h"
+#include "output/reportdetails.h"
 #include "output/reporthtml.h"
 #include "output/reportprinter.h"
 
 void CDataManager::slot_printSelectedData()
 {
-    if (!Dialogs::current().execPrintDialog(printer, this))
+    ReportDetailsTab tab(loadReportDetails());
+    if (!Dialogs::current().execPrintDialog(printer, this, {&tab}))
         return;
+    saveReportDetails(tab.details());
     QStringList paths;
     ui->fileListWidget->selectedFiles(paths);
     if (paths.isEmpty())
         return;
-    printReport(paths);
+    printReport(paths, tab.details());
 
     if (readRecord(paths.first()) != 0)
         fillSettingsTable();
@@ -25,11 +28,11 @@ void CDataManager::slot_printSelectedData()
         ui->tableWidget->clear();
 }
 
-void CDataManager::printReport(const QStringList &paths)
+void CDataManager::printReport(const QStringList &paths, const ReportDetails &details)
 {
-    ReportPrinter report(printer);
-    QTextDocument document;
-    for (const QString &path : paths) {
+    const QString detailsHtml = reportDetailsHtml(details);
+    const auto fill = [&](int record, QTextDocument &document) {
+        const QString &path = paths.at(record);
         const bool read = readRecord(path) != 0;
         if (read)
             fillSettingsTable();
@@ -43,7 +46,8 @@ void CDataManager::printReport(const QStringList &paths)
         page.configurationName = read ? settings.configurationName : QString();
         if (read)
             page.settingsTable = settingsHtml(ui->tableWidget);
+        page.details = detailsHtml;
         document.setHtml(reportPageHtml(page));
-        report.printDocument(document);
-    }
+    };
+    ::printReport(printer, {paths, details.fitOnSheet, QDateTime::currentDateTime()}, fill);
 }

@@ -40,3 +40,14 @@ ReplaceResult replaceWithCopy(const QString &source, const QString &destination)
     QFile::setPermissions(destination, permissions);
     return ReplaceResult::Replaced;
 }
+
+bool writeFileSafely(const QString &path, const QByteArray &bytes)
+{
+    QSaveFile out(path);
+    out.setDirectWriteFallback(false);
+    if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || out.write(bytes) != bytes.size()) {
+        out.cancelWriting();
+        return false;
+    }
+    return out.commit();
+}

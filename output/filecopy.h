@@ -1,6 +1,7 @@
 #ifndef FILECOPY_H
 #define FILECOPY_H
 
+#include <QByteArray>
 #include <QString>
 
 // True when both paths name the same existing file, whatever their spelling.
@@ -12,5 +13,9 @@ bool isSameFile(const QString &first, const QString &second);
 // the destination's place could not be written at all (the counterpart of a failed removal).
 enum class ReplaceResult { Replaced, CopyFailed, CannotReplace };
 ReplaceResult replaceWithCopy(const QString &source, const QString &destination);
+
+// Writes `bytes` to `path` through a temporary file renamed over it only when complete: on
+// failure an existing file keeps its contents.
+bool writeFileSafely(const QString &path, const QByteArray &bytes);
 
 #endif // FILECOPY_H

@@ -39,6 +39,7 @@ QString reportPageHtml(const ReportPage &page)
         out << "</TR>";
         out << "</TABLE>\n";
     }
+    out << page.details;
     out << "<H1 ALIGN=\"CENTER\">" << page.title.toHtmlEscaped() << "</H1>";
     out << "<P ALIGN=CENTER >\n";
     out << "<IMG SRC=\"" << imageSource(page.filePath) << "\" HEIGHT=400 VSPACE = \"20\">";

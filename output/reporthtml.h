@@ -14,6 +14,7 @@ struct ReportPage
     QString title;
     QString configurationName;
     QString settingsTable;       // settingsHtml() of the page's table; used unless settingsMissing
+    QString details;             // reportDetailsHtml(), under the letterhead; empty: nothing
 };
 
 // One report page. Texts from the file are escaped, so they print exactly as they are written.

@@ -1,64 +1,160 @@
 #include "reportprinter.h"
 
 #include <QAbstractTextDocumentLayout>
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLocale>
+#include <QPainter>
 #include <QPrinter>
 #include <QTextDocument>
 #include <QTextFrame>
 
+#include <algorithm>
 #include <memory>
 
-ReportPrinter::ReportPrinter(QPrinter *printer)
-    : printer(printer)
+namespace {
+
+struct Sheet
+{
+    int record;
+    int page;
+};
+
+// The sheet as QTextDocument::print uses it: the printable area, 2 cm frame margins.
+struct Geometry
+{
+    QSizeF size;
+    qreal margin;
+};
+
+// Lays the document out at `scale`, its frame margins staying 2 cm on paper; returns its pages.
+int layOut(QTextDocument &document, QPrinter *printer, const Geometry &sheet, qreal scale)
+{
+    document.documentLayout()->setPaintDevice(printer);
+    QTextFrameFormat frame = document.rootFrame()->frameFormat();
+    frame.setMargin(sheet.margin / scale);
+    document.rootFrame()->setFrameFormat(frame);
+    document.setPageSize(sheet.size / scale);
+    return document.pageCount();
+}
+
+// The scale at which the record's page fits on one sheet; 1 when it fits as it is, or when it
+// would have to shrink below the minimum and therefore runs on.
+qreal fittingScale(QTextDocument &document, QPrinter *printer, const Geometry &sheet, bool fit)
+{
+    if (layOut(document, printer, sheet, 1) == 1 || !fit)
+        return 1;
+    document.setPageSize(QSizeF(sheet.size.width(), -1));
+    const qreal content = document.documentLayout()->documentSize().height() - 2 * sheet.margin;
+    // Laid out wider, the content only gets shorter; a few tries absorb rounding at page breaks.
+    for (qreal scale = (sheet.size.height() - 2 * sheet.margin) / content; scale >= MinimumReportScale;
+         scale *= 0.98) {
+        if (layOut(document, printer, sheet, scale) == 1)
+            return scale;
+    }
+    layOut(document, printer, sheet, 1);
+    return 1;
+}
+
+void paintPage(QPainter &painter, QTextDocument &document, const Geometry &sheet, qreal scale, int page)
+{
+    const QSizeF size = sheet.size / scale;
+    painter.save();
+    painter.scale(scale, scale);
+    painter.translate(0, -page * size.height());
+    const QRectF view(0, page * size.height(), size.width(), size.height());
+    painter.setClipRect(view);
+    QAbstractTextDocumentLayout::PaintContext context;
+    context.clip = view;
+    // Paper is white: the screen palette's text colour may be light (a dark desktop theme).
+    context.palette.setColor(QPalette::Text, Qt::black);
+    document.documentLayout()->draw(&painter, context);
+    painter.restore();
+}
+
+// File name left, time of printing centred, page number right, in the bottom margin.
+void paintFooter(QPainter &painter, QPrinter *printer, const Geometry &sheet, const QStringList &texts)
+{
+    painter.save();
+    QFont font = painter.font();
+    font.setPointSizeF(9);
+    painter.setFont(QFont(font, printer));
+    painter.setPen(Qt::black);
+    const qreal width = (sheet.size.width() - 2 * sheet.margin) / texts.size();
+    const qreal top = sheet.size.height() - sheet.margin + 5 * printer->logicalDpiY() / 72.0;
+    const Qt::Alignment alignments[] = {Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight};
+    for (int i = 0; i < texts.size(); ++i) {
+        const QRectF box(sheet.margin + i * width, top, width, painter.fontMetrics().height());
+        const QString text = painter.fontMetrics().elidedText(texts.at(i), Qt::ElideMiddle, int(width) - 8);
+        painter.drawText(box, int(alignments[i] | Qt::AlignTop), text);
+    }
+    painter.restore();
+}
+
+} // namespace
+
+int printReport(QPrinter *printer, const ReportJob &job, const ReportFill &fill)
 {
     // As QTextDocument::print: a printer without margins gets 2 mm, so nothing lies on the edge.
-    const QMarginsF margins = printer->pageLayout().margins(QPageLayout::Millimeter);
-    if (margins.isNull())
+    if (printer->pageLayout().margins(QPageLayout::Millimeter).isNull())
         printer->setPageMargins(QMarginsF(2, 2, 2, 2), QPageLayout::Millimeter);
-    painter.begin(printer);
-}
+    const Geometry sheet{QSizeF(printer->width(), printer->height()), (2 / 2.54) * printer->logicalDpiY()};
 
-ReportPrinter::~ReportPrinter()
-{
-    if (painter.isActive())
-        painter.end();
-}
-
-void ReportPrinter::printDocument(const QTextDocument &document)
-{
-    if (!painter.isActive())
-        return;
-    std::unique_ptr<QTextDocument> doc(document.clone());
-    doc->documentLayout()->setPaintDevice(printer);
-    const int dpiY = printer->logicalDpiY();
-    const int margin = int((2 / 2.54) * dpiY);
-    QTextFrameFormat frame = doc->rootFrame()->frameFormat();
-    frame.setMargin(margin);
-    doc->rootFrame()->setFrameFormat(frame);
-    const QRectF body(0, 0, printer->width(), printer->height());
-    doc->setPageSize(body.size());
-    const QPointF pageNumberPos(body.width() - margin,
-                                body.height() - margin
-                                    + QFontMetrics(doc->defaultFont(), printer).ascent() + 5 * dpiY / 72.0);
-
-    const int pages = doc->pageCount();
-    for (int page = 0; page < pages; ++page) {
-        if (!firstSheet && !printer->newPage())
-            return;
-        firstSheet = false;
-        painter.save();
-        painter.translate(body.left(), body.top() - page * body.height());
-        const QRectF view(0, page * body.height(), body.width(), body.height());
-        painter.setClipRect(view);
-        QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = view;
-        // Paper is white: the screen palette's text colour may be light (a dark desktop theme).
-        context.palette.setColor(QPalette::Text, Qt::black);
-        doc->documentLayout()->draw(&painter, context);
-        painter.restore();
-        painter.save();
-        painter.setFont(doc->defaultFont());
-        const QString number = QString::number(page + 1);
-        painter.drawText(pageNumberPos - QPointF(painter.fontMetrics().horizontalAdvance(number), 0), number);
-        painter.restore();
+    QVector<qreal> scales;
+    QVector<Sheet> sheets;
+    for (int record = 0; record < job.fileNames.size(); ++record) {
+        QTextDocument document;
+        fill(record, document);
+        scales << fittingScale(document, printer, sheet, job.fitOnSheet);
+        for (int page = 0, pages = document.pageCount(); page < pages; ++page)
+            sheets.append({record, page});
     }
+
+    // The page range counts over the whole print, as the toolkit's document printing does.
+    const int total = sheets.size();
+    int from = printer->fromPage(), to = printer->toPage();
+    if (from == 0 && to == 0)
+        to = total;
+    from = std::max(from, 1);
+    to = std::min(to, total);
+    if (to < from)
+        return 0;
+    QVector<int> order;
+    for (int number = from; number <= to; ++number)
+        order << number;
+    if (printer->pageOrder() == QPrinter::LastPageFirst)
+        std::reverse(order.begin(), order.end());
+    // A printer that makes copies itself gets one; otherwise every copy is painted.
+    const int copies = printer->supportsMultipleCopies() ? 1 : std::max(1, printer->copyCount());
+    QVector<int> numbers;
+    for (int copy = 0; copy < copies && printer->collateCopies(); ++copy)
+        numbers += order;
+    for (int i = 0; i < order.size() && !printer->collateCopies(); ++i)
+        numbers += QVector<int>(copies, order.at(i));
+
+    QPainter painter;
+    if (!painter.begin(printer))
+        return 0;
+    const QString printedAt = QLocale().toString(job.printedAt, QLocale::ShortFormat);
+    std::unique_ptr<QTextDocument> document;
+    int documentRecord = -1;
+    int printed = 0;
+    for (const int number : numbers) {
+        if (printed > 0 && !printer->newPage())
+            break;
+        const Sheet &at = sheets.at(number - 1);
+        if (at.record != documentRecord) {
+            document = std::make_unique<QTextDocument>();
+            fill(at.record, *document);
+            layOut(*document, printer, sheet, scales.at(at.record));
+            documentRecord = at.record;
+        }
+        paintPage(painter, *document, sheet, scales.at(at.record), at.page);
+        paintFooter(painter, printer, sheet,
+                    {QFileInfo(job.fileNames.at(at.record)).fileName(), printedAt,
+                     QCoreApplication::translate("CDataManager", "page %1 of %2").arg(number).arg(total)});
+        ++printed;
+    }
+    painter.end();
+    return printed;
 }

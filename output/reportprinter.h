@@ -1,28 +1,31 @@
 #ifndef REPORTPRINTER_H
 #define REPORTPRINTER_H
 
-#include <QPainter>
+#include <QDateTime>
+#include <QStringList>
+
+#include <functional>
 
 class QPrinter;
 class QTextDocument;
 
-// Prints report pages one document after another in a single print job, each document starting
-// on a new sheet and laid out as QTextDocument::print lays it out (2 cm margins, page numbers).
-// One job keeps every page: a second QTextDocument::print on a PDF printer would overwrite
-// the file with only its own pages.
-class ReportPrinter
+// Puts one record's report page into the document. Called again for a record whose sheets are
+// printed after being counted, so it must give the same page each time.
+using ReportFill = std::function<void(int record, QTextDocument &document)>;
+
+struct ReportJob
 {
-public:
-    explicit ReportPrinter(QPrinter *printer);
-    ~ReportPrinter();
-
-    bool isActive() const { return painter.isActive(); }
-    void printDocument(const QTextDocument &document);
-
-private:
-    QPrinter *printer;
-    QPainter painter;
-    bool firstSheet = true;
+    QStringList fileNames;   // one per record, named in its sheets' footers
+    bool fitOnSheet = true;  // shrink a record's page onto one sheet, down to MinimumReportScale
+    QDateTime printedAt;
 };
+
+constexpr double MinimumReportScale = 0.75;
+
+// Prints every record on sheets of its own, in one print job (a second QTextDocument::print on a
+// PDF printer would overwrite the file). Sheets are counted over the whole print; the printer's
+// page range, page order, copies and collation select and repeat them. Each sheet carries a
+// footer: the file name, the time of printing and "page N of M". Returns the sheets printed.
+int printReport(QPrinter *printer, const ReportJob &job, const ReportFill &fill);
 
 #endif // REPORTPRINTER_H

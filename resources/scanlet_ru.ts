@@ -312,6 +312,22 @@ Do you want to rewrite it?</source>
         <source>Time</source>
         <translation>Время</translation>
     </message>
+    <message>
+        <source>Export Settings</source>
+        <translation>Экспорт настроек</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Файлы CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t write the file &quot;%1&quot;!</source>
+        <translation>Не удалось записать файл «%1»!</translation>
+    </message>
+    <message>
+        <source>page %1 of %2</source>
+        <translation>стр. %1 из %2</translation>
+    </message>
 </context>
 <context>
     <name>CDataManagerTempl</name>
@@ -325,6 +341,44 @@ Do you want to rewrite it?</source>
     <message>
         <source>Scanlet</source>
         <translation>Scanlet</translation>
+    </message>
+</context>
+<context>
+    <name>CListWidgetHeir</name>
+    <message>
+        <source>Copy Settings</source>
+        <translation>Копировать настройки</translation>
+    </message>
+    <message>
+        <source>Export Settings…</source>
+        <translation>Экспортировать настройки…</translation>
+    </message>
+</context>
+<context>
+    <name>ReportDetailsTab</name>
+    <message>
+        <source>Organisation:</source>
+        <translation>Организация:</translation>
+    </message>
+    <message>
+        <source>Object:</source>
+        <translation>Объект:</translation>
+    </message>
+    <message>
+        <source>Operator:</source>
+        <translation>Оператор:</translation>
+    </message>
+    <message>
+        <source>Notes:</source>
+        <translation>Примечания:</translation>
+    </message>
+    <message>
+        <source>Fit each record on one sheet</source>
+        <translation>Каждую запись на одном листе</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>Отчёт</translation>
     </message>
 </context>
 <context>

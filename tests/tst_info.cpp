@@ -1,10 +1,16 @@
 // The command-line inspector, run as a program on generated files.
+#include <QAction>
+#include <QClipboard>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTranslator>
 #include <QtTest>
+
+#include <csignal>
+#include <sys/resource.h>
 
 #include "app/cdatamanager.h"
 #include "ascanbuilder.h"
@@ -61,9 +67,9 @@ QList<Entry> fromJson(const QString &out)
 
 // RFC 4180: a field is quoted when it holds a comma, quote or line break, with quotes doubled, and
 // every record ends with CRLF; anything else is refused. Date and time lead the columns and end the table.
-QList<Entry> fromCsv(const QString &text)
+QList<Entry> fromCsv(const QString &text, QChar separator = ',')
 {
-    static const QRegularExpression field(R"re((?:"((?:[^"]|"")*)"|([^,"\r\n]*))(,|\r\n))re");
+    const QRegularExpression field(QString(R"re((?:"((?:[^"]|"")*)"|([^,"\r\n]*))(,|\r\n))re").replace(',', separator));
     QList<QStringList> records{{}};
     for (int at = 0; at < text.size();) {
         const QRegularExpressionMatch m = field.match(text, at, QRegularExpression::NormalMatch,
@@ -182,6 +188,50 @@ private slots:
         }
         QVERIFY2(QRegularExpression("\\A" + blocks.join("\n\n") + "\n\\z").match(run.out).hasMatch(),
                  qPrintable(run.out));
+    }
+
+    // The strip's "Export Settings…" writes what the inspector prints for the selection, byte for
+    // byte, replacing a file only once complete; "Copy Settings" gives the same cells tab-separated.
+    void windowExport()
+    {
+        FakeEnvironment environment;
+        environment.dialogs->openAnswer = files.first();
+        CDataManager window;
+        QMetaObject::invokeMethod(&window, "slot_loadDataDir");
+        CListWidgetHeir *strip = window.form()->fileListWidget;
+        for (int row : {4, 0, 2})
+            strip->item(row)->setSelected(true);
+        QStringList selected;
+        strip->selectedFiles(selected);
+        const QString csv = temp.path() + "/export «1» #%&.csv";
+        QVERIFY(writeBytes(csv, "old"));
+        environment.dialogs->saveAnswer = csv;
+        {   // A write that fails part-way, as on a full disk.
+            rlimit limit{};
+            getrlimit(RLIMIT_FSIZE, &limit);
+            const rlimit small{16, limit.rlim_max};
+            signal(SIGXFSZ, SIG_IGN);
+            setrlimit(RLIMIT_FSIZE, &small);
+            strip->exportSettingsAction()->trigger();
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
+        QCOMPARE(environment.dialogs->warnings, QStringList{"Couldn't write the file \"" + csv + "\"!"});
+        QCOMPARE(QDir(temp.path()).entryList({"export*"}, QDir::Files | QDir::Hidden), QStringList{QFileInfo(csv).fileName()});
+        const auto contents = [&] { QFile file(csv); return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(); };
+        QCOMPARE(contents(), "old");
+        strip->exportSettingsAction()->trigger();
+        const Run run = inspect(QStringList{"--csv"} + selected);
+        QCOMPARE(contents(), run.out.toUtf8());
+        strip->copySettingsAction()->trigger();
+        QCOMPARE(fromCsv(QGuiApplication::clipboard()->text(), '\t'), fromCsv(run.out));
+        // In Russian the rows' captions are Russian too: still the same columns are filled.
+        QTranslator russian;
+        QVERIFY(russian.load(SCANLET_BIN_DIR "/scanlet_ru.qm") && QCoreApplication::installTranslator(&russian));
+        strip->copySettingsAction()->trigger();
+        QCoreApplication::removeTranslator(&russian);
+        const QList<Entry> translated = fromCsv(QGuiApplication::clipboard()->text(), '\t'), english = fromCsv(run.out);
+        for (int i = 0; i < english.size(); ++i)
+            QCOMPARE(translated.value(i).size(), english.at(i).size());
     }
 
     void exitStatus_data()

@@ -1,5 +1,9 @@
 // Saving selected files and the printed report, through the main window with answered dialogs.
 #include <QDir>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPrinter>
+#include <QSettings>
 #include <QPointer>
 #include <QProcess>
 #include <QProgressBar>
@@ -17,7 +21,9 @@
 #include "app/cdatamanager.h"
 #include "ascanbuilder.h"
 #include "fakes.h"
+#include "output/reportdetails.h"
 #include "output/reporthtml.h"
+#include "output/reportprinter.h"
 #include "ui_cdatamanager.h"
 
 namespace {
@@ -54,9 +60,9 @@ QByteArray contents(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
 
-// The report's print runs as pdftotext reads them (a sheet numbered 1 starts a run); none when
-// pdfinfo counts other pages. `images` is what pdfimages lists (two header lines, one per image).
-QStringList printRuns(const QString &path, int &images)
+// The sheets of a PDF as pdftotext reads them; none when pdfinfo counts other pages. `images` is
+// what pdfimages lists (two header lines, one per image).
+QStringList pdfSheets(const QString &path, int &images)
 {
     const auto run = [](const QString &program, const QStringList &args) {
         QProcess process;
@@ -70,16 +76,7 @@ QStringList printRuns(const QString &path, int &images)
                                    .normalized(QString::NormalizationForm_KC)
                                    .split(QLatin1Char('\f'), Qt::SkipEmptyParts);
     const QRegularExpression pages(QStringLiteral("^Pages:\\s+(\\d+)$"), QRegularExpression::MultilineOption);
-    if (sheets.isEmpty() || pages.match(run("pdfinfo", {path})).captured(1).toInt() != sheets.size())
-        return {};
-    QStringList runs;
-    for (const QString &sheet : sheets) {
-        if (runs.isEmpty() || sheet.contains(QRegularExpression("\\n\\s*1\\s*$")))
-            runs << sheet;
-        else
-            runs.last() += sheet;
-    }
-    return runs;
+    return pages.match(run("pdfinfo", {path})).captured(1).toInt() == sheets.size() ? sheets : QStringList();
 }
 
 qint64 bytesReadByProcess()
@@ -125,14 +122,21 @@ QStringList rendered(const QString &html, QStringList *images = nullptr)
 // files already there, the answer to the question, the bar's values, the warnings (%1: the folder).
 struct Saving { QString target; QList<int> existing; int answer; QList<int> bar; QStringList warnings; };
 
-// A report: the files, the rows selected in turn, per print run the texts it shows in this order
-// ("!x": x is absent), and the table's row 8 afterwards (empty: a cleared table).
-struct Report { QList<AscanFields> files; QList<int> selected; QStringList runs; QString row8; };
+// A report: the files, the rows selected in turn, per sheet the texts it shows in this order
+// ("!x": x is absent), the table's row 8 afterwards (empty: a cleared table), the Report tab's fields.
+struct Report { QList<AscanFields> files; QList<int> selected; QStringList runs; QString row8;
+                QStringList details = {"", "", "", ""}; };
+
+// Sheets printed from records with a full table: the printer's choices, then the sheet numbers
+// printed in turn (counted over the whole print; 0: more sheets than records, as many as pdftotext finds).
+struct Sheets { int records; QPageSize::PageSizeId paper; bool logo; int from, to, copies; bool collate, fit;
+                QList<int> numbers; ReportDetails details; };
 
 } // namespace
 
 Q_DECLARE_METATYPE(Saving)
 Q_DECLARE_METATYPE(Report)
+Q_DECLARE_METATYPE(Sheets)
 
 class TestOutput : public QObject
 {
@@ -147,6 +151,7 @@ class TestOutput : public QObject
         Fixture() { qApp->installEventFilter(&watcher); }
     };
     std::unique_ptr<Fixture> f;
+    QTemporaryDir config;
 
     // Writes 1.jpg, 2.jpg, ... into dir, loads them into the strip and selects these rows in turn.
     QStringList load(const QString &dir, const QList<AscanFields> &ascans, const QList<int> &selected)
@@ -166,6 +171,8 @@ class TestOutput : public QObject
     }
 
 private slots:
+    // The Report tab's remembered details go to a settings folder of the test's own.
+    void initTestCase() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path()); }
     void init() { f = std::make_unique<Fixture>(); }
     void cleanup() { f.reset(); }
 
@@ -267,18 +274,21 @@ private slots:
         }
         const ReportPage page{"/scans/" + text + "/12.jpg", settingsMissing,
                               logo ? "/opt/" + text + "/logo.bmp" : QString(), "title " + text, "config " + text,
-                              settingsHtml(&table)};
+                              settingsHtml(&table), reportDetailsHtml({"org " + text, "", "", "notes " + text, true})};
         const QStringList rows{"Probe " + text, "single " + text, "Scale"};
 
         QStringList images;
         const QStringList lines = rendered(reportPageHtml(page), &images);
         QCOMPARE(images, (logo ? QStringList{page.logoPath + " @45"} : QStringList()) << page.filePath + " @400");
-        QCOMPARE(lines, ((logo ? QStringList{"Scanlet"} : QStringList()) << page.title
+        QCOMPARE(lines, ((logo ? QStringList{"Scanlet"} : QStringList())
+                         << "Organisation:" << "org " + text << "Notes:" << "notes " + text << page.title
                          << "Configuration: " + page.configurationName)
                             + (settingsMissing ? QStringList() : QStringList{"SETTINGS"} + rows));
         const QString caption = tableHtml(&table, "caption " + text);
         QCOMPARE(rendered(caption), QStringList{"caption " + text} + rows);
         QCOMPARE(caption.count("<TR>", Qt::CaseInsensitive), 2);
+        // Details left blank add nothing at all to the page.
+        QVERIFY(reportDetailsHtml({" ", "", "\n", "", false}).isEmpty());
     }
 
     void report_data()
@@ -301,6 +311,12 @@ private slots:
             {"Scanlet|A<B & \"C\" 'd'|Configuration: <b>x&y</b>|SETTINGS"}, "Readings discreteness"};
         QTest::newRow("image of /dev/zero") << Report{
             {ascan(image, image)}, {0}, {"Scanlet|" + image + "|Configuration: " + image}, "Readings discreteness"};
+        // On every sheet under the letterhead, escaped; only the fields filled; remembered for the next run.
+        QTest::newRow("details from the Report tab") << Report{
+            {ascan("Alpha"), ascan("Bravo")}, {0, 1},
+            {"Scanlet|Organisation:|ACME & Sons|Notes:|" + image + "|line 2|Alpha|!Object:|!Operator:",
+             "Scanlet|Organisation:|ACME & Sons|Notes:|" + image + "|line 2|Bravo"},
+            "Readings discreteness", {"ACME & Sons", " ", "", image + "\nline 2"}};
     }
 
     void report()
@@ -313,6 +329,16 @@ private slots:
         QMetaObject::invokeMethod(&f->window, "slot_printSelectedData");   // cancelled
         QVERIFY(!QFile::exists(pdfPath));
         f->env.dialogs->pdfPath = pdfPath;
+        const ReportDetails saved = loadReportDetails();
+        QStringList shown;
+        f->env.dialogs->printChoices = [&](QPrinter *, const QList<QWidget *> &tabs) {
+            for (const char *field : {"organisation", "object", "operator"}) {
+                auto *edit = tabs.value(0)->findChild<QLineEdit *>(field);
+                shown << edit->text();
+                edit->setText(c.details.at(shown.size() - 1));
+            }
+            tabs.value(0)->findChild<QPlainTextEdit *>("notes")->setPlainText(c.details.at(3));
+        };
         const qint64 readBefore = bytesReadByProcess();
 
         QMetaObject::invokeMethod(&f->window, "slot_printSelectedData");
@@ -320,7 +346,7 @@ private slots:
         // Reading /dev/zero would run on for gigabytes; the pictures and the logo are a few KB.
         QVERIFY(bytesReadByProcess() - readBefore < 16 * 1024 * 1024);
         int images = 0;
-        const QStringList printed = printRuns(pdfPath, images);
+        const QStringList printed = pdfSheets(pdfPath, images);
         QCOMPARE(printed.size(), c.runs.size());
         QCOMPARE(images, 2 * c.runs.size());   // the logo and the picture of each file
         for (int i = 0; i < c.runs.size(); ++i) {
@@ -332,11 +358,84 @@ private slots:
                 at = absent ? at : found;
             }
         }
+        // The tab showed what the last run left; its choices are kept for the next one.
+        QCOMPARE(shown, (QStringList{saved.organisation, saved.object, saved.operatorName}));
+        QCOMPARE(loadReportDetails().notes, c.details.at(3));
         // The table shows the first selected file again, not the last one printed.
         const QTableWidget *table = f->window.form()->tableWidget;
         QCOMPARE(table->item(8, 0) ? table->item(8, 0)->text() : QString(), c.row8);
         for (int row = 0; c.row8.isEmpty() && row < table->rowCount(); ++row)
             QVERIFY(!table->item(row, 0));
+    }
+
+    void sheets_data()
+    {
+        QTest::addColumn<Sheets>("c");
+        for (const auto paper : {QPageSize::A4, QPageSize::Letter}) {
+            for (const bool logo : {true, false}) {
+                QTest::addRow("%s, %s", paper == QPageSize::A4 ? "A4" : "Letter", logo ? "logo" : "no logo")
+                    << Sheets{3, paper, logo, 0, 0, 1, false, true, {1, 2, 3}, {}};
+            }
+        }
+        QTest::newRow("range 2-2") << Sheets{3, QPageSize::A4, true, 2, 2, 1, false, true, {2}, {}};
+        QTest::newRow("range past the end") << Sheets{3, QPageSize::A4, true, 3, 9, 1, false, true, {3}, {}};
+        QTest::newRow("2 copies collated") << Sheets{3, QPageSize::A4, true, 0, 0, 2, true, true, {1, 2, 3, 1, 2, 3}, {}};
+        QTest::newRow("2 copies uncollated") << Sheets{2, QPageSize::Letter, true, 0, 0, 2, false, true, {1, 1, 2, 2}, {}};
+        QTest::newRow("details, fitted") << Sheets{2, QPageSize::Letter, true, 0, 0, 1, false, true, {1, 2},
+                                                   {"Tarnwell Inspection", "Bridge 7", "I. Petrov", "Notes\nmore"}};
+        QTest::newRow("not fitted runs on") << Sheets{2, QPageSize::Letter, true, 0, 0, 1, false, false, {}, {}};
+    }
+
+    // One sheet per record when fitting; the footer numbers sheets over the whole print and names the file.
+    void sheets()
+    {
+        QFETCH(Sheets, c);
+        QTableWidget table(17, 2);
+        for (int cell = 0; cell < 34; ++cell)
+            table.setItem(cell / 2, cell % 2, new QTableWidgetItem(QString(cell % 2 ? "value %1" : "Setting %1").arg(cell / 2 + 1)));
+        QStringList files;
+        for (int i = 1; i <= c.records; ++i) {
+            files << f->temp.path() + QStringLiteral("/scan %1 #%.jpg").arg(i);
+            QVERIFY(writeAscan(files.last(), ascan("Title " + QByteArray::number(i))));
+        }
+        QPrinter printer(QPrinter::ScreenResolution);
+        printer.setOutputFileName(f->temp.path() + "/sheets.pdf");   // a .pdf name makes a PDF printer
+        printer.setPageSize(QPageSize(c.paper));
+        printer.setFromTo(c.from, c.to);
+        printer.setCopyCount(c.copies);
+        printer.setCollateCopies(c.collate);
+        const QString details = reportDetailsHtml(c.details);
+        const auto fill = [&](int record, QTextDocument &document) {
+            document.setHtml(reportPageHtml({files.at(record), false, c.logo ? SCANLET_BIN_DIR "/TARNWELL_logo_bw.bmp" : "",
+                                             "Title " + QString::number(record + 1), "Weld", settingsHtml(&table), details}));
+        };
+        const QDateTime printedAt(QDate(2026, 3, 9), QTime(14, 5));
+        const int printed = printReport(&printer, {files, c.fit, printedAt}, fill);
+        int images = 0;
+        const QStringList sheets = pdfSheets(printer.outputFileName(), images);
+        QCOMPARE(sheets.size(), printed);
+        QCOMPARE(images, (c.logo ? 2 : 1) * (c.numbers.isEmpty() ? c.records : printed));
+        if (c.numbers.isEmpty()) {   // more sheets than records, each numbered over the whole print
+            QVERIFY2(printed > c.records, qPrintable(QString::number(printed)));
+            for (int i = 0; i < printed; ++i)
+                QVERIFY(sheets.at(i).contains(QStringLiteral("page %1 of %2").arg(i + 1).arg(printed)));
+            return;
+        }
+        QCOMPARE(printed, c.numbers.size());
+        const QString time = QLocale().toString(printedAt, QLocale::ShortFormat);
+        for (int i = 0; i < printed; ++i) {
+            const QString &sheet = sheets.at(i);
+            const int n = c.numbers.at(i);
+            // The whole record, then its footer: file name, time of printing, number.
+            const QRegularExpression order("Title " + QString::number(n) + "[^\f]*Setting 17 +value 17[^\f]*"
+                                           + QRegularExpression::escape(QFileInfo(files.at(n - 1)).fileName())
+                                           + " +" + QRegularExpression::escape(time) + " +page "
+                                           + QString::number(n) + " of " + QString::number(c.records) + "\\s*$");
+            QVERIFY2(order.match(sheet).hasMatch(), qPrintable(sheet));
+            QCOMPARE(sheet.contains("Organisation:"), !c.details.isEmpty());
+            for (const QString &value : {c.details.organisation, c.details.object, c.details.operatorName, c.details.notes})
+                QVERIFY(sheet.contains(value.section('\n', 0, 0)) && sheet.contains(value.section('\n', -1)));
+        }
     }
 };
 

@@ -1,10 +1,12 @@
 // The picture frame, the thumbnail strip and the record display, on the real widgets.
 #include <QtTest>
 
+#include <QAction>
 #include <QBuffer>
 #include <QImageReader>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTimer>
 
 #include <algorithm>
 #include <memory>
@@ -304,6 +306,19 @@ private slots:
             QApplication::sendEvent(viewport, &move);
         }
         QTest::mouseRelease(viewport, mouse, modifiers, at(path.last()));
+        // The context menu that follows acts on the selection, which it leaves as it is.
+        QStringList menu;
+        QTimer::singleShot(0, [&] {
+            QWidget *popup = QApplication::activePopupWidget();
+            for (QAction *action : popup ? popup->actions() : QList<QAction *>())
+                menu << action->text() + (action->isEnabled() ? "" : " (off)");
+            if (popup)
+                popup->close();
+        });
+        QContextMenuEvent context(QContextMenuEvent::Mouse, at(path.last()), viewport->mapToGlobal(at(path.last())));
+        QApplication::sendEvent(viewport, &context);
+        const QString off = selected.isEmpty() ? " (off)" : "";
+        QCOMPARE(menu, (QStringList{"Copy Settings" + off, "Export Settings…" + off}));
         QList<int> rows;
         QStringList files{"kept"}, expected{"kept"}; // handed out in selected-items order, after what was there
         for (QListWidgetItem *item : strip->selectedItems()) {

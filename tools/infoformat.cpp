@@ -1,66 +1,5 @@
 #include "infoformat.h"
 
-#include "records/ascanfile.h"
-#include "records/ascansettings.h"
-
-namespace {
-
-// Settings-table captions and their CSV columns, in table order.
-struct Column
-{
-    const char *caption;
-    const char *name;
-};
-
-const Column SettingColumns[] = {
-    {"Probe type", "probe_type"},
-    {"Operating frequency, MHz", "frequency_mhz"},
-    {"Probe angle,°", "probe_angle_deg"},
-    {"Delay, µs", "delay_us"},
-    {"Thickness, mm", "thickness_mm"},
-    {"Thickness, inch", "thickness_inch"},
-    {"Reference level, dB", "reference_level_db"},
-    {"Correction by standart, dB", "correction_standard_db"},
-    {"Correction for roughness, dB", "correction_roughness_db"},
-    {"Acceptance level, dB", "acceptance_level_db"},
-    {"Multilevel Strobe", "multilevel_strobe"},
-    {"Reporting level, dB", "reporting_level_db"},
-    {"Examination monitor, dB", "examination_monitor_db"},
-    {"Scale", "scale"},
-    {"Readings discreteness", "readings_discreteness"},
-    {"Cursor", "cursor"},
-};
-
-QString rowValue(const FileInfo &info, const QString &caption)
-{
-    for (const SettingsRow &row : info.rows) {
-        if (row.caption == caption)
-            return row.value;
-    }
-    return QString();
-}
-
-} // namespace
-
-FileInfo inspectFile(const QString &path)
-{
-    FileInfo info;
-    info.file = path;
-    info.title = readTitle(path);
-    if (info.title.isEmpty())
-        return info;
-    AscanSettings settings;
-    resetSettings(settings);
-    if (readRecord(path, settings) == 0) {
-        info.kind = FileInfo::TitleOnly;
-        return info;
-    }
-    info.kind = FileInfo::Record;
-    info.configuration = settings.configurationName;
-    info.rows = settingsTableRows(settings);
-    return info;
-}
-
 QString textEntry(const FileInfo &info)
 {
     QString out = info.file + QLatin1Char('\n');
@@ -114,39 +53,4 @@ QString jsonEntry(const FileInfo &info)
                + jsonString(info.rows.at(i).value) + QLatin1Char(']');
     }
     return out + QStringLiteral("]}");
-}
-
-QStringList csvColumns()
-{
-    QStringList columns = {QStringLiteral("file"), QStringLiteral("title"), QStringLiteral("configuration"),
-                           QStringLiteral("date"), QStringLiteral("time")};
-    for (const Column &column : SettingColumns)
-        columns.append(QString::fromLatin1(column.name));
-    return columns;
-}
-
-QString csvField(const QString &text)
-{
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
-        && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
-
-QString csvHeader()
-{
-    return csvColumns().join(QLatin1Char(',')) + QStringLiteral("\r\n");
-}
-
-QString csvLine(const FileInfo &info)
-{
-    QStringList fields = {info.file, info.title, info.configuration, rowValue(info, QStringLiteral("Date")),
-                          rowValue(info, QStringLiteral("Time"))};
-    for (const Column &column : SettingColumns)
-        fields.append(rowValue(info, QString::fromUtf8(column.caption)));
-    for (QString &field : fields)
-        field = csvField(field);
-    return fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
 }

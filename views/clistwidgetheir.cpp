@@ -1,5 +1,8 @@
 #include "clistwidgetheir.h"
 
+#include <QAction>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
 
@@ -9,7 +12,11 @@ CListWidgetHeir::CListWidgetHeir(QWidget *parent)
     , scrollBar(horizontalScrollBar())
     , mousePressed(false)
     , pressPos(-1, -1)
+    , copySettings(new QAction(tr("Copy Settings"), this))
+    , exportSettings(new QAction(tr("Export Settings…"), this))
 {
+    copySettings->setEnabled(false);
+    exportSettings->setEnabled(false);
     connect(this, SIGNAL(itemSelectionChanged()), this, SLOT(slot_itemSelectionChanged()));
 }
 
@@ -43,6 +50,8 @@ void CListWidgetHeir::slot_itemSelectionChanged()
     const QList<QListWidgetItem *> items = selectedItems();
     if (!items.isEmpty())
         filename = filePaths.value(row(items.first()));
+    copySettings->setEnabled(!items.isEmpty());
+    exportSettings->setEnabled(!items.isEmpty());
     emit filesSelectionChanged(filename);
 }
 
@@ -104,4 +113,13 @@ void CListWidgetHeir::mouseReleaseEvent(QMouseEvent *event)
         }
     }
     QListView::mouseReleaseEvent(event);
+}
+
+// Shown for the right button and the menu key; the press itself changed nothing.
+void CListWidgetHeir::contextMenuEvent(QContextMenuEvent *event)
+{
+    QMenu menu(this);
+    menu.addAction(copySettings);
+    menu.addAction(exportSettings);
+    menu.exec(event->globalPos());
 }

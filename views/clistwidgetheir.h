@@ -4,6 +4,7 @@
 #include <QListWidget>
 #include <QStringList>
 
+class QAction;
 class QScrollBar;
 
 // The thumbnail strip: one file path per item, one-item scrolling, narrowed mouse handling.
@@ -18,6 +19,9 @@ public:
     void addFilePath(const QString &path);
     int selectedFiles(QStringList &files) const;
     const QStringList &paths() const { return filePaths; }
+    // The context menu's actions, enabled while a file is selected.
+    QAction *copySettingsAction() const { return copySettings; }
+    QAction *exportSettingsAction() const { return exportSettings; }
 
     int scrollValue;
 
@@ -33,12 +37,15 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
     void mouseMoveEvent(QMouseEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
 
 private:
     QScrollBar *scrollBar;
     bool mousePressed;
     QPoint pressPos;
     QStringList filePaths;
+    QAction *copySettings;
+    QAction *exportSettings;
 };
 
 #endif // CLISTWIDGETHEIR_H

@@ -28,13 +28,21 @@ QMessageBox::StandardButton FakeDialogs::question(QWidget *, const QString &, co
     return questionAnswer;
 }
 
-bool FakeDialogs::execPrintDialog(QPrinter *printer, QWidget *)
+QString FakeDialogs::getSaveFileName(QWidget *, const QString &, const QString &dir, const QString &)
+{
+    saveStarts << dir;
+    return saveAnswer;
+}
+
+bool FakeDialogs::execPrintDialog(QPrinter *printer, QWidget *, const QList<QWidget *> &optionTabs)
 {
     if (pdfPath.isEmpty())
         return false;
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(pdfPath);
     printer->setPageSize(QPageSize(QPageSize::A4));
+    if (printChoices)
+        printChoices(printer, optionTabs);
     return true;
 }
 

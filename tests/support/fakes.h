@@ -3,6 +3,8 @@
 
 #include <QStringList>
 
+#include <functional>
+
 #include "acquisition/instrumentplatform.h"
 #include "app/dialogs.h"
 
@@ -27,13 +29,16 @@ public:
     QStringList directoryAnswers;     // taken in turn; an empty answer is a cancelled dialog
     QMessageBox::StandardButton questionAnswer = QMessageBox::No;
     QString pdfPath;                  // the print dialog prints here; empty: cancelled
-    QStringList openStarts, directoryStarts, questions, warnings, warningTitles;
+    std::function<void(QPrinter *, const QList<QWidget *> &)> printChoices;   // made in the dialog
+    QString saveAnswer;               // the file "Export Settings" writes; empty: cancelled
+    QStringList openStarts, directoryStarts, saveStarts, questions, warnings, warningTitles;
 
     QString getOpenFileName(QWidget *, const QString &, const QString &dir, const QString &) override;
     QString getExistingDirectory(QWidget *, const QString &, const QString &dir) override;
     QMessageBox::StandardButton warning(QWidget *, const QString &title, const QString &text) override;
     QMessageBox::StandardButton question(QWidget *, const QString &, const QString &text) override;
-    bool execPrintDialog(QPrinter *printer, QWidget *) override;
+    QString getSaveFileName(QWidget *, const QString &, const QString &dir, const QString &) override;
+    bool execPrintDialog(QPrinter *printer, QWidget *, const QList<QWidget *> &optionTabs) override;
 };
 
 // Installs FakeDialogs (owned by Dialogs) and the disk-less platform for windows made from now

@@ -1,0 +1,109 @@
+#include "recordsummary.h"
+
+#include <QCoreApplication>
+
+#include "records/ascanfile.h"
+#include "records/ascansettings.h"
+
+namespace {
+
+// Settings-table captions and their columns, in table order.
+struct Column
+{
+    const char *caption;
+    const char *name;
+};
+
+const Column SettingColumns[] = {
+    {"Probe type", "probe_type"},
+    {"Operating frequency, MHz", "frequency_mhz"},
+    {"Probe angle,°", "probe_angle_deg"},
+    {"Delay, µs", "delay_us"},
+    {"Thickness, mm", "thickness_mm"},
+    {"Thickness, inch", "thickness_inch"},
+    {"Reference level, dB", "reference_level_db"},
+    {"Correction by standart, dB", "correction_standard_db"},
+    {"Correction for roughness, dB", "correction_roughness_db"},
+    {"Acceptance level, dB", "acceptance_level_db"},
+    {"Multilevel Strobe", "multilevel_strobe"},
+    {"Reporting level, dB", "reporting_level_db"},
+    {"Examination monitor, dB", "examination_monitor_db"},
+    {"Scale", "scale"},
+    {"Readings discreteness", "readings_discreteness"},
+    {"Cursor", "cursor"},
+};
+
+// The rows carry captions in the interface's language; look them up the same way.
+QString rowValue(const FileInfo &info, const char *caption)
+{
+    const QString translated = QCoreApplication::translate("CDataManager", caption);
+    for (const SettingsRow &row : info.rows) {
+        if (row.caption == translated)
+            return row.value;
+    }
+    return QString();
+}
+
+} // namespace
+
+FileInfo inspectFile(const QString &path)
+{
+    FileInfo info;
+    info.file = path;
+    info.title = readTitle(path);
+    if (info.title.isEmpty())
+        return info;
+    AscanSettings settings;
+    resetSettings(settings);
+    if (readRecord(path, settings) == 0) {
+        info.kind = FileInfo::TitleOnly;
+        return info;
+    }
+    info.kind = FileInfo::Record;
+    info.configuration = settings.configurationName;
+    info.rows = settingsTableRows(settings);
+    return info;
+}
+
+QStringList csvColumns()
+{
+    QStringList columns = {QStringLiteral("file"), QStringLiteral("title"), QStringLiteral("configuration"),
+                           QStringLiteral("date"), QStringLiteral("time")};
+    for (const Column &column : SettingColumns)
+        columns.append(QString::fromLatin1(column.name));
+    return columns;
+}
+
+QString csvField(const QString &text, QChar separator)
+{
+    if (!text.contains(separator) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
+        && !text.contains(QLatin1Char('\r')))
+        return text;
+    QString quoted = text;
+    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + quoted + QLatin1Char('"');
+}
+
+QString csvHeader(QChar separator)
+{
+    return csvColumns().join(separator) + QStringLiteral("\r\n");
+}
+
+QString csvLine(const FileInfo &info, QChar separator)
+{
+    QStringList fields = {info.file, info.title, info.configuration, rowValue(info, "Date"),
+                          rowValue(info, "Time")};
+    for (const Column &column : SettingColumns)
+        fields.append(rowValue(info, column.caption));
+    for (QString &field : fields)
+        field = csvField(field, separator);
+    return fields.join(separator) + QStringLiteral("\r\n");
+}
+
+QString settingsTable(const QStringList &files, QChar separator)
+{
+    QString table = csvHeader(separator);
+    for (const QString &file : files)
+        table += csvLine(inspectFile(file), separator);
+    return table;
+}

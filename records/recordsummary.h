@@ -1,0 +1,32 @@
+#ifndef RECORDSUMMARY_H
+#define RECORDSUMMARY_H
+
+#include <QString>
+#include <QStringList>
+#include <QVector>
+
+#include "records/settingsrows.h"
+
+// What is known of one file without its picture: its title and its settings table's rows.
+struct FileInfo
+{
+    enum Kind { Record, TitleOnly, NotAscan };
+    QString file;                // the path as given
+    Kind kind = NotAscan;
+    QString title;
+    QString configuration;
+    QVector<SettingsRow> rows;   // the settings table's rows, when the record was read
+};
+
+FileInfo inspectFile(const QString &path);
+
+// Fixed columns: file, title, configuration, date, time, then one per setting. Lines end in
+// CRLF; a field holding the separator, a quote or a line break is quoted (RFC 4180).
+QStringList csvColumns();
+QString csvHeader(QChar separator = QLatin1Char(','));
+QString csvLine(const FileInfo &info, QChar separator = QLatin1Char(','));
+QString csvField(const QString &text, QChar separator = QLatin1Char(','));
+// The header and one line per file, in the given order.
+QString settingsTable(const QStringList &files, QChar separator = QLatin1Char(','));
+
+#endif // RECORDSUMMARY_H
