@@ -21,7 +21,7 @@
 
 #include "acquisition/devicewatcher.h"
 #include "app/dialogs.h"
-#include "app/globals.h"
+#include "records/globals.h"
 #include "acquisition/instrumentplatform.h"
 #include "output/filecopy.h"
 #include "records/ascanfile.h"
