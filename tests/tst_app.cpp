@@ -1,19 +1,25 @@
 // The application shell: the main window's form, sizing, save directory, language, help and About.
 #include <QtTest>
 
+#include <QDesktopServices>
+#include <QLabel>
+#include <QPushButton>
 #include <QMenuBar>
 #include <QTextBrowser>
 #include <QTranslator>
 
 #include <algorithm>
+#include <cmath>
 #include <memory>
 
+#include "acquisition/loadingdialog.h"
 #include "app/abouttext.h"
 #include "app/cdatamanager.h"
 #include "app/chelpviewer.h"
 #include "app/globals.h"
 #include "ascanbuilder.h"
 #include "fakes.h"
+#include "output/savingdialog.h"
 #include "ui_cdatamanager.h"
 
 namespace {
@@ -54,9 +60,13 @@ class TestApp : public QObject
     FakeEnvironment env;
     const QString saveDirFile = CDataManager::saveDirFilePath();
     const QByteArray savedFile = readAll(saveDirFile); // put back at the end
+    QList<QUrl> openedUrls;
+
+public slots:
+    void openUrl(const QUrl &url) { openedUrls << url; }
 
 private slots:
-    void init() { QDir(saveDirFile).removeRecursively(); QFile::remove(saveDirFile); }
+    void init() { openedUrls.clear(); QDir(saveDirFile).removeRecursively(); QFile::remove(saveDirFile); }
     void cleanup() { qDeleteAll(helpViewers()); init(); }
     void cleanupTestCase()
     {
@@ -226,29 +236,26 @@ private slots:
         const QString link = QString::fromLatin1(translationLoaded ? RussianSiteAddress : InternationalSiteAddress);
         QVERIFY(QUrl(link).host().endsWith(QLatin1String(".example")));
         QVERIFY(qstrcmp(RussianSiteAddress, InternationalSiteAddress) != 0);
-        const QString spacer = "<p style=\" font-size:4pt;\">&nbsp;</p>", p12 = "<p align=\"center\" style=\" font-size:12pt;\">";
-        QCOMPARE(aboutHtml(translationLoaded),
-                 "<body style=\" font-family:'Arial';\">\n<p align=\"center\"><img src=\":/scanlet/images/logo.bmp\"></p>\n"
-                     + spacer + "<p align=\"center\" style=\" font-size:16pt; font-weight:600;\">Scanlet Version 1.14</p>\n"
-                     + spacer + p12 + "Tarnwell Instruments</p>\n"
-                     + p12 + "Devices for non-destructive testing of metals, plastics and concrete.</p>\n"
-                     + p12 + "Development and production.</p>\n"
-                     + spacer + p12 + "Thank you for using our products.</p>\n" + (translationLoaded ? QString() : spacer)
-                     + "<p align=\"center\" style=\" font-size:12pt; text-decoration: underline; color:#0000ff;\"> <a href=\""
-                     + link + "\">" + link + "</a></p>\n</body>");
-
         auto window = shownWindow(translationLoaded);
         QVERIFY(window);
         QPointer<QWidget> about = window->aboutWidget();
         QCOMPARE(about->windowTitle(), QStringLiteral("About Scanlet"));
         auto *browser = about->findChild<QTextBrowser *>(QStringLiteral("aboutTBrowser"));
         QVERIFY(browser && browser->openExternalLinks());
-        QVERIFY(browser->toHtml().contains("href=\"" + link + "\""));
+        QDesktopServices::setUrlHandler(QStringLiteral("http"), this, "openUrl");
         for (int open = 0; open < 2; ++open) { // closing only hides it: the same window comes back
             QTest::mouseClick(window->form()->tbtn_info, Qt::LeftButton);
             QVERIFY(!about.isNull() && about->isVisible());
+            QApplication::setActiveWindow(about); // as the window manager does with a new window
+            QTRY_VERIFY(browser->hasFocus()); // the keyboard reaches the link: Tab selects it, Return opens it
+            if (open == 0) {
+                QTest::keyClick(browser, Qt::Key_Tab);
+                QTest::keyClick(browser, Qt::Key_Return);
+                QCOMPARE(openedUrls, QList<QUrl>() << QUrl(link));
+            }
             about->close();
         }
+        QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
 
         if (trigger == QLatin1String("button"))
             QTest::mouseClick(window->form()->tbtn_help, Qt::LeftButton);
@@ -264,6 +271,87 @@ private slots:
         QVERIFY(!viewer->browser()->toPlainText().trimmed().isEmpty()); // the page beside the program was read
         viewer->close();
         QTRY_VERIFY(viewer.isNull()); // deletes itself
+    }
+
+    // Every text the window can show, whole in its cell, label or view, measured with the widget's
+    // own font; and the table's text in a readable colour, measured on its pixels.
+    void textsFit_data()
+    {
+        QTest::addColumn<bool>("russian");
+        QTest::newRow("English") << false;
+        QTest::newRow("Russian") << true;
+    }
+
+    void textsFit()
+    {
+        QFETCH(bool, russian);
+        QTranslator translator;
+        QVERIFY(translator.load(QStringLiteral(SCANLET_BIN_DIR "/scanlet_ru.qm")));
+        if (russian)
+            QCoreApplication::installTranslator(&translator);
+        struct Remove { QTranslator *t; ~Remove() { QCoreApplication::removeTranslator(t); } } remove{&translator};
+        auto window = shownWindow(russian);
+        QVERIFY(window);
+        QStringList cut;
+        const auto fits = [&](const QString &text, const QRect &room, const QFontMetrics &metrics, int flags = 0) {
+            const QRect needed = metrics.boundingRect(room, flags | Qt::TextWordWrap, text);
+            if (needed.width() > room.width() || needed.height() > room.height())
+                cut << QStringLiteral("%1 needs %2x%3 in %4x%5").arg(text).arg(needed.width()).arg(needed.height())
+                           .arg(room.width()).arg(room.height());
+        };
+        // Records with the widest number of every field, each text the decoder gives, both units.
+        QTableWidget *table = window->form()->tableWidget;
+        const int margin = table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1;
+        QTemporaryDir dir;
+        for (int i = 0; i < 16; ++i) {
+            AscanFields a;
+            a.frequencyIndex = quint8(i), a.scaleMode = quint8(i % 3), a.probeType = a.unitSystem = a.cursorSwitch = quint8(i % 2);
+            a.strobeSwitch = a.discreteness = quint8(i % 4 == 3), a.referenceSwitch = quint8(i == 5), a.thicknessSwitch = quint8(i == 6);
+            a.probeAngle = 0xFFFF, a.delay = a.referenceLevel = a.correctionStandard = a.reportingLevel = a.examinationMonitor = -32768;
+            a.correctionRoughness = 32767, a.thicknessMm = a.thicknessInch = 0xFFFFFF;
+            a.time[0] = 23, a.time[1] = 59, a.date[0] = 31, a.date[1] = 12, a.yearSince1900 = 199;
+            const QString path = dir.filePath(QString::number(i));
+            QVERIFY(writeAscan(path, a) && window->readRecord(path) != 0);
+            window->fillSettingsTable();
+            for (int row = 0; row < table->rowCount() && table->item(row, 0); ++row)
+                for (QTableWidgetItem *item : {table->item(row, 0), table->item(row, 1)})
+                    fits(item->text(), table->visualItemRect(item).adjusted(margin, 0, -margin, 0), table->fontMetrics(), Qt::TextSingleLine);
+        }
+        // The text colour against the cell's background, as WCAG weighs them: at least 4.5 : 1.
+        const QImage cell = table->viewport()->grab(table->visualItemRect(table->item(0, 0))).toImage();
+        const auto luminance = [](QRgb c) {
+            double l[3] = {qRed(c) / 255.0, qGreen(c) / 255.0, qBlue(c) / 255.0};
+            for (double &v : l)
+                v = v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+            return 0.2126 * l[0] + 0.7152 * l[1] + 0.0722 * l[2] + 0.05;
+        };
+        double background = luminance(cell.pixel(cell.width() - 2, cell.height() / 2)), ink = background;
+        for (int y = 0; y < cell.height(); ++y)
+            for (int x = 0; x < cell.width(); ++x)
+                ink = std::min(ink, luminance(cell.pixel(x, y)));
+        QVERIFY2(background / ink >= 4.5, qPrintable(QString::number(background / ink)));
+        // The dialogs' texts wrapped in their labels, every widget inside its dialog.
+        const LoadingDialogWidgets loading = buildLoadingDialog();
+        const SavingDialogWidgets saving = buildSavingDialog();
+        std::unique_ptr<QDialog> owners[2] = {std::unique_ptr<QDialog>(loading.dialog), std::unique_ptr<QDialog>(saving.dialog)};
+        const auto tr = [](const char *text) { return QCoreApplication::translate("CDataManager", text); };
+        for (const QString &text : {tr("An inserted ultrasonic defectoscope was detected. The program is looking for\n"
+                                       "available data. Please, wait."),
+                                    tr("The program is loading available data. Please, wait."), tr("Data are being loaded. Loaded:")})
+            fits(text, loading.label->contentsRect(), loading.label->fontMetrics(), int(loading.label->alignment()));
+        fits(saving.label->text(), saving.label->contentsRect(), saving.label->fontMetrics(), int(saving.label->alignment()));
+        fits(loading.cancel->text(), loading.cancel->contentsRect(), loading.cancel->fontMetrics());
+        for (QDialog *dialog : {loading.dialog, saving.dialog})
+            for (QWidget *child : dialog->findChildren<QWidget *>())
+                if (!dialog->rect().contains(child->geometry()))
+                    cut << child->objectName();
+        // The whole About document in its view, which shows no scroll bars.
+        auto *about = window->aboutWidget()->findChild<QTextBrowser *>();
+        const QSizeF document = about->document()->size();
+        if (document.height() > about->viewport()->height() || about->document()->idealWidth() > about->viewport()->width())
+            cut << QStringLiteral("About: %1x%2").arg(about->document()->idealWidth()).arg(document.height());
+        cut.removeDuplicates();
+        QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
     }
 
     void russianCatalogue()
