@@ -8,7 +8,6 @@
 #include <QTextBrowser>
 #include <QTranslator>
 
-#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -38,11 +37,6 @@ QList<CHelpViewer *> helpViewers()
         if (auto *viewer = qobject_cast<CHelpViewer *>(widget))
             viewers << viewer;
     return viewers;
-}
-
-bool hasCyrillic(const QString &text)
-{
-    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0x400 && c.unicode() < 0x500; });
 }
 
 QByteArray readAll(const QString &path)
@@ -80,9 +74,6 @@ private slots:
         QVERIFY(window);
         window->resize(1000, 900);
         QCOMPARE(window->size(), QSize(820, 770));
-        QCOMPARE(window->minimumSize(), QSize(820, 770));
-        QCOMPARE(window->maximumSize(), QSize(820, 770));
-        QCOMPARE(window->windowTitle(), QStringLiteral("Scanlet"));
         QVERIFY(!window->findChild<QMenuBar *>());
         Ui::CDataManagerTempl *ui = window->form();
         QCOMPARE(ui->grpb_table->title(), QStringLiteral("Instrument Settings"));
@@ -234,8 +225,6 @@ private slots:
         QFETCH(QString, trigger);
         QFETCH(QString, page);
         const QString link = QString::fromLatin1(translationLoaded ? RussianSiteAddress : InternationalSiteAddress);
-        QVERIFY(QUrl(link).host().endsWith(QLatin1String(".example")));
-        QVERIFY(qstrcmp(RussianSiteAddress, InternationalSiteAddress) != 0);
         auto window = shownWindow(translationLoaded);
         QVERIFY(window);
         QPointer<QWidget> about = window->aboutWidget();
@@ -273,34 +262,40 @@ private slots:
         QTRY_VERIFY(viewer.isNull()); // deletes itself
     }
 
-    // Every text the window can show, whole in its cell, label or view, measured with the widget's
-    // own font; and the table's text in a readable colour, measured on its pixels.
-    void textsFit_data()
+    // In each language every text the window can show is translated and whole in its cell, label or
+    // view, measured with the widget's own font; the table's text reads at a contrast of 4.5 : 1 or more.
+    void texts_data()
     {
         QTest::addColumn<bool>("russian");
         QTest::newRow("English") << false;
         QTest::newRow("Russian") << true;
     }
 
-    void textsFit()
+    void texts()
     {
         QFETCH(bool, russian);
+        // Loaded the way start-up loads it: the program's directory, a separator, the base name.
         QTranslator translator;
-        QVERIFY(translator.load(QStringLiteral(SCANLET_BIN_DIR "/scanlet_ru.qm")));
+        QVERIFY(translator.load(QCoreApplication::applicationDirPath() + QDir::separator() + "scanlet_ru", QString(), QString(), QString()));
         if (russian)
             QCoreApplication::installTranslator(&translator);
         struct Remove { QTranslator *t; ~Remove() { QCoreApplication::removeTranslator(t); } } remove{&translator};
         auto window = shownWindow(russian);
         QVERIFY(window);
-        QStringList cut;
-        const auto fits = [&](const QString &text, const QRect &room, const QFontMetrics &metrics, int flags = 0) {
-            const QRect needed = metrics.boundingRect(room, flags | Qt::TextWordWrap, text);
+        Ui::CDataManagerTempl *ui = window->form();
+        QStringList cut, shown{ui->grpb_table->title(), window->aboutWidget()->windowTitle(), ui->btn_shiftLeft->accessibleName(), ui->btn_shiftRight->accessibleName()};
+        for (QAbstractButton *button : ui->grpb_buttons->findChildren<QAbstractButton *>())
+            shown << button->toolTip() << button->accessibleName();
+        QCOMPARE(shown.filter(QRegularExpression(QStringLiteral("^[^а-яё]*$"), QRegularExpression::CaseInsensitiveOption)),
+                 russian ? QStringList() : shown);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Scanlet")); // not translated
+        const auto fits = [&](const QString &text, const QRect &room, const QFontMetrics &metrics, int flags) {
+            const QRect needed = metrics.boundingRect(room, flags, text);
             if (needed.width() > room.width() || needed.height() > room.height())
-                cut << QStringLiteral("%1 needs %2x%3 in %4x%5").arg(text).arg(needed.width()).arg(needed.height())
-                           .arg(room.width()).arg(room.height());
+                cut << QStringLiteral("%1 needs %2x%3 in %4x%5").arg(text).arg(needed.width()).arg(needed.height()).arg(room.width()).arg(room.height());
         };
         // Records with the widest number of every field, each text the decoder gives, both units.
-        QTableWidget *table = window->form()->tableWidget;
+        QTableWidget *table = ui->tableWidget;
         const int margin = table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1;
         QTemporaryDir dir;
         for (int i = 0; i < 16; ++i) {
@@ -310,69 +305,44 @@ private slots:
             a.probeAngle = 0xFFFF, a.delay = a.referenceLevel = a.correctionStandard = a.reportingLevel = a.examinationMonitor = -32768;
             a.correctionRoughness = 32767, a.thicknessMm = a.thicknessInch = 0xFFFFFF;
             a.time[0] = 23, a.time[1] = 59, a.date[0] = 31, a.date[1] = 12, a.yearSince1900 = 199;
-            const QString path = dir.filePath(QString::number(i));
-            QVERIFY(writeAscan(path, a) && window->readRecord(path) != 0);
+            QVERIFY(writeAscan(dir.filePath("a"), a) && window->readRecord(dir.filePath("a")) != 0);
             window->fillSettingsTable();
-            for (int row = 0; row < table->rowCount() && table->item(row, 0); ++row)
+            for (int row = 0; table->item(row, 0); ++row)
                 for (QTableWidgetItem *item : {table->item(row, 0), table->item(row, 1)})
-                    fits(item->text(), table->visualItemRect(item).adjusted(margin, 0, -margin, 0), table->fontMetrics(), Qt::TextSingleLine);
+                    fits(item->text(), table->visualItemRect(item).adjusted(margin, 0, -margin, 0), table->fontMetrics(), table->wordWrap() ? Qt::TextWordWrap : 0);
         }
-        // The text colour against the cell's background, as WCAG weighs them: at least 4.5 : 1.
+        // Relative luminance as WCAG defines it, of the darkest pixel and of the cell's background.
         const QImage cell = table->viewport()->grab(table->visualItemRect(table->item(0, 0))).toImage();
         const auto luminance = [](QRgb c) {
-            double l[3] = {qRed(c) / 255.0, qGreen(c) / 255.0, qBlue(c) / 255.0};
-            for (double &v : l)
-                v = v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
-            return 0.2126 * l[0] + 0.7152 * l[1] + 0.0722 * l[2] + 0.05;
+            const auto linear = [](int v) { return v <= 10 ? v / 255.0 / 12.92 : std::pow((v / 255.0 + 0.055) / 1.055, 2.4); };
+            return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c)) + 0.05;
         };
-        double background = luminance(cell.pixel(cell.width() - 2, cell.height() / 2)), ink = background;
-        for (int y = 0; y < cell.height(); ++y)
-            for (int x = 0; x < cell.width(); ++x)
-                ink = std::min(ink, luminance(cell.pixel(x, y)));
-        QVERIFY2(background / ink >= 4.5, qPrintable(QString::number(background / ink)));
-        // The dialogs' texts wrapped in their labels, every widget inside its dialog.
+        double ink = 2;
+        for (int i = 0; i < cell.height() * cell.width(); ++i)
+            ink = std::min(ink, luminance(cell.pixel(i % cell.width(), i / cell.width())));
+        QVERIFY2(luminance(cell.pixel(cell.width() - 2, 2)) / ink >= 4.5, qPrintable(QString::number(ink)));
+        // The dialogs' texts in their labels, and every widget inside its dialog.
         const LoadingDialogWidgets loading = buildLoadingDialog();
         const SavingDialogWidgets saving = buildSavingDialog();
-        std::unique_ptr<QDialog> owners[2] = {std::unique_ptr<QDialog>(loading.dialog), std::unique_ptr<QDialog>(saving.dialog)};
+        const std::unique_ptr<QDialog> owners[2] = {std::unique_ptr<QDialog>(loading.dialog), std::unique_ptr<QDialog>(saving.dialog)};
         const auto tr = [](const char *text) { return QCoreApplication::translate("CDataManager", text); };
-        for (const QString &text : {tr("An inserted ultrasonic defectoscope was detected. The program is looking for\n"
-                                       "available data. Please, wait."),
-                                    tr("The program is loading available data. Please, wait."), tr("Data are being loaded. Loaded:")})
-            fits(text, loading.label->contentsRect(), loading.label->fontMetrics(), int(loading.label->alignment()));
-        fits(saving.label->text(), saving.label->contentsRect(), saving.label->fontMetrics(), int(saving.label->alignment()));
-        fits(loading.cancel->text(), loading.cancel->contentsRect(), loading.cancel->fontMetrics());
+        for (const QString &text : {tr("An inserted ultrasonic defectoscope was detected. The program is looking for\navailable data. Please, wait."),
+                                    tr("The program is loading available data. Please, wait."), tr("Data are being loaded. Loaded:"), saving.label->text()}) {
+            const QLabel *label = text == saving.label->text() ? saving.label : loading.label;
+            fits(text, label->contentsRect(), label->fontMetrics(), int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0));
+        }
+        fits(loading.cancel->text(), loading.cancel->contentsRect(), loading.cancel->fontMetrics(), 0);
         for (QDialog *dialog : {loading.dialog, saving.dialog})
             for (QWidget *child : dialog->findChildren<QWidget *>())
                 if (!dialog->rect().contains(child->geometry()))
                     cut << child->objectName();
-        // The whole About document in its view, which shows no scroll bars.
+        // The whole About document in its view, which shows no scroll bars; the version put into the template.
         auto *about = window->aboutWidget()->findChild<QTextBrowser *>();
-        const QSizeF document = about->document()->size();
-        if (document.height() > about->viewport()->height() || about->document()->idealWidth() > about->viewport()->width())
-            cut << QStringLiteral("About: %1x%2").arg(about->document()->idealWidth()).arg(document.height());
+        QVERIFY(about->toPlainText().contains(QRegularExpression(QStringLiteral("^Scanlet (Version|Версия) 1\\.14$"), QRegularExpression::MultilineOption)));
+        if (about->document()->size().height() > about->viewport()->height() || about->document()->idealWidth() > about->viewport()->width())
+            cut << QStringLiteral("About: %1x%2").arg(about->document()->idealWidth()).arg(about->document()->size().height());
         cut.removeDuplicates();
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
-    }
-
-    void russianCatalogue()
-    {
-        // Loaded the way start-up loads it: the program's directory, a separator, the base name.
-        QTranslator translator;
-        QVERIFY(translator.load(QCoreApplication::applicationDirPath() + QDir::separator() + "scanlet_ru", QString(), QString(), QString()));
-        QCoreApplication::installTranslator(&translator);
-        struct Remove { QTranslator *t; ~Remove() { QCoreApplication::removeTranslator(t); } } remove{&translator};
-        auto window = shownWindow(true);
-        QVERIFY(window);
-        Ui::CDataManagerTempl *ui = window->form();
-        for (QAbstractButton *button : ui->grpb_buttons->findChildren<QAbstractButton *>()) {
-            QVERIFY2(hasCyrillic(button->toolTip()), qPrintable(button->objectName()));
-            QCOMPARE(button->accessibleName(), button->toolTip());
-        }
-        QVERIFY(hasCyrillic(ui->btn_shiftLeft->accessibleName()) && hasCyrillic(ui->btn_shiftRight->accessibleName()));
-        QVERIFY(hasCyrillic(ui->grpb_table->title()) && hasCyrillic(window->aboutWidget()->windowTitle()));
-        QCOMPARE(window->windowTitle(), QStringLiteral("Scanlet")); // not translated
-        QVERIFY(hasCyrillic(aboutHtml(true)));
-        QVERIFY(aboutHtml(true).contains(productName + QCoreApplication::translate("CDataManager", " Version %1.%2").arg(1).arg(14)));
     }
 };
 
