@@ -149,27 +149,21 @@ private slots:
 
     void computeRowHeight_data()
     {
-        QTest::addColumn<int>("height");
-        QTest::addColumn<int>("lineWidth");
-        QTest::addColumn<int>("rows");
-        QTest::addColumn<int>("expected");
+        QTest::addColumn<QVector<int>>("values"); // height H, line width L, rows n, expected row height
         // Worked by hand: d = (H - L(n-1)) / n, r = d rounded half up, e = n r - H.
-        QTest::newRow("form size: 27.29 -> 27, e = -21 adds one") << 480 << 1 << 17 << 28;
-        QTest::newRow("half rounds up: 17.5 -> 18") << 35 << 0 << 2 << 18;
-        QTest::newRow("d = 28, e = 40 takes one off") << 100 << -10 << 5 << 27;
-        QTest::newRow("negative half rounds up: -17.5 -> -17") << -35 << 0 << 2 << -17;
-        QTest::newRow("negative: -29.18 -> -29, e = -13 adds one") << -480 << 1 << 17 << -28;
-        QTest::newRow("large: 58729.41 -> 58729, e = -1607 adds only one") << 1000000 << 100 << 17 << 58730;
-        QTest::newRow("two billion: 117647058.82 -> 117647059") << 2000000000 << 0 << 17 << 117647059;
+        QTest::newRow("form size: 27.29 -> 27, e = -21 adds one") << QVector<int>{480, 1, 17, 28};
+        QTest::newRow("half rounds up: 17.5 -> 18") << QVector<int>{35, 0, 2, 18};
+        QTest::newRow("d = 28, e = 40 takes one off") << QVector<int>{100, -10, 5, 27};
+        QTest::newRow("negative half rounds up: -17.5 -> -17") << QVector<int>{-35, 0, 2, -17};
+        QTest::newRow("negative: -29.18 -> -29, e = -13 adds one") << QVector<int>{-480, 1, 17, -28};
+        QTest::newRow("large: 58729.41 -> 58729, e = -1607 adds only one") << QVector<int>{1000000, 100, 17, 58730};
+        QTest::newRow("two billion: 117647058.82 -> 117647059") << QVector<int>{2000000000, 0, 17, 117647059};
     }
 
     void computeRowHeight()
     {
-        QFETCH(int, height);
-        QFETCH(int, lineWidth);
-        QFETCH(int, rows);
-        QFETCH(int, expected);
-        QCOMPARE(CDataManager::computeRowHeight(height, lineWidth, rows), expected);
+        QFETCH(QVector<int>, values);
+        QCOMPARE(CDataManager::computeRowHeight(values[0], values[1], values[2]), values[3]);
     }
 
     void saveDir_data()
