@@ -19,17 +19,19 @@ LoadingDialogWidgets buildLoadingDialog()
 
     w.label = new QLabel(w.dialog);
     w.label->setObjectName(QStringLiteral("lbl_infoLoading"));
-    w.label->setGeometry(10, 10, 380, 40);
+    // The label wraps: the instrument's message takes up to four lines at a 12-point font.
+    w.label->setGeometry(10, 5, 360, 85);
     w.label->setAlignment(Qt::AlignJustify | Qt::AlignVCenter);
+    w.label->setWordWrap(true);
 
     w.progress = new QProgressBar(w.dialog);
     w.progress->setObjectName(QStringLiteral("prgb_loading"));
-    w.progress->setGeometry(10, 60, 380, 40);
+    w.progress->setGeometry(10, 95, 360, 24);
     w.progress->setValue(0);
 
     w.cancel = new QPushButton(w.dialog);
     w.cancel->setObjectName(QStringLiteral("btn_cancel"));
-    w.cancel->setGeometry(125, 120, 150, 30);
+    w.cancel->setGeometry(125, 130, 150, 30);
 
     w.dialog->setWindowTitle(QCoreApplication::translate("dlg_infoLoad", "Data Loading"));
     w.label->setText(QString());

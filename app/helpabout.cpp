@@ -48,7 +48,7 @@ bool CDataManager::buildAboutWindow()
     aboutTBrowser->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
     aboutTBrowser->setMinimumSize(300, 450);
     aboutTBrowser->setMaximumSize(300, 450);
-    aboutTBrowser->setFocusPolicy(Qt::NoFocus);
+    aboutTBrowser->setFocusPolicy(Qt::TabFocus); // the keyboard reaches the link
     aboutTBrowser->setContextMenuPolicy(Qt::NoContextMenu);
     aboutTBrowser->setFrameShape(QFrame::NoFrame);
     aboutTBrowser->setFrameShadow(QFrame::Plain);
@@ -60,6 +60,8 @@ bool CDataManager::buildAboutWindow()
 
     aboutWindow->setWindowTitle(QCoreApplication::translate("AboutWindowGUI", "About Scanlet"));
     aboutWindow->setWhatsThis(QString());
+    // Qt gives each paragraph 12-pixel margins: halved, the whole text fits the fixed view.
+    aboutTBrowser->document()->setDefaultStyleSheet(QStringLiteral("p { margin-top: 6px; margin-bottom: 6px; }"));
     aboutTBrowser->setHtml(aboutHtml(translationLoaded));
     return true;
 }

@@ -15,6 +15,7 @@ void CDataManager::slot_filesSelectionChanged(const QString &filename)
             ui->grpb_table->setTitle(tr("Configuration ") + settings.configurationName);
             fillSettingsTable();
         } else {
+            ui->grpb_ascan->setTitle(readTitle(filename));
             ui->grpb_table->setTitle(tr("Instrument Settings"));
         }
         enableOutputButtons(true);
@@ -43,6 +44,8 @@ void CDataManager::setTableCell(int row, int column, const QString &text)
     item->setTextAlignment(column == 0 ? int(Qt::AlignLeft | Qt::AlignVCenter)
                                        : int(Qt::AlignHCenter | Qt::AlignVCenter));
     item->setFlags(Qt::ItemIsSelectable);
+    // Not enabled, yet read in the normal text colour: the style's disabled grey is too faint.
+    item->setForeground(ui->tableWidget->palette().brush(QPalette::Active, QPalette::Text));
     ui->tableWidget->setItem(row, column, item);
 }
 

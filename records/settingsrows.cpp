@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+
 #include "records/ascansettings.h"
 
 namespace {
@@ -21,7 +23,12 @@ QString thicknessValue(double value)
 
 QString decimalText(double value, int decimals)
 {
-    return QStringLiteral("%1").arg(value, 0, 'f', decimals);
+    QString text = QStringLiteral("%1").arg(value, 0, 'f', decimals);
+    // Negative zero, or a tiny negative sum, rounds to zero: zero has no sign.
+    if (text.startsWith(QLatin1Char('-'))
+        && std::all_of(text.cbegin() + 1, text.cend(), [](QChar c) { return c == QLatin1Char('0') || c == QLatin1Char('.'); }))
+        text.remove(0, 1);
+    return text;
 }
 
 QVector<SettingsRow> settingsTableRows(const AscanSettings &s)

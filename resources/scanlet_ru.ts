@@ -131,8 +131,7 @@ You should enter another one!</source>
     <message>
         <source>An inserted ultrasonic defectoscope was detected. The program is looking for
 available data. Please, wait.</source>
-        <translation>Обнаружен подключённый ультразвуковой дефектоскоп. Программа ищет
-доступные данные. Пожалуйста, подождите.</translation>
+        <translation>Обнаружен подключённый ультразвуковой дефектоскоп. Программа ищет доступные данные. Пожалуйста, подождите.</translation>
     </message>
     <message>
         <source>Data are being loaded. Loaded:</source>
@@ -238,7 +237,7 @@ Do you want to rewrite it?</source>
     </message>
     <message>
         <source>double</source>
-        <translation>раздельно-совмещённый</translation>
+        <translation>РС</translation>
     </message>
     <message>
         <source>single</source>
@@ -274,7 +273,7 @@ Do you want to rewrite it?</source>
     </message>
     <message>
         <source>Correction for roughness, dB</source>
-        <translation>Поправка на шероховатость, дБ</translation>
+        <translation>Попр. на шероховатость, дБ</translation>
     </message>
     <message>
         <source>Acceptance level, dB</source>

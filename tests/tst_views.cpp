@@ -411,6 +411,10 @@ private slots:
         tableRow("inches off", [](A a) { a.unitSystem = 1, a.thicknessSwitch = 1; }, full, "Thickness, inch | off");
         tableRow("millimetres off", [](A a) { a.thicknessSwitch = 1; }, full, "Thickness, mm | off");
         tableRow("thickness switch byte 2 is on", [](A a) { a.thicknessSwitch = 2; }, full);
+        // -30.0 + 18.3 - (-11.7) in single precision is -9.5e-7, which rounds to zero.
+        tableRow("acceptance level zero has no sign", [](A a) { a.correctionStandard = -300, a.referenceLevel = 183, a.correctionRoughness = -117; },
+                 QStringList(full.mid(0, 5)) << "Reference level, dB | 18.3" << "Correction by standart, dB | -30.0"
+                     << "Correction for roughness, dB | -11.7" << "Acceptance level, dB | 0.0" << full.mid(9));
     }
 
     void table()
@@ -456,10 +460,10 @@ private slots:
         show(ascan);
         QCOMPARE(state(), (QStringList{"Weld 7", "Configuration Cfg A", "table", "output"}));
         QCOMPARE(ui->frameGraph->currentImage(), QImage(ui->fileListWidget->paths().last()));
-        // A record that cannot be read (segment too short) keeps the previous picture title.
+        // A record whose settings cannot be read (segment too short) shows its own title.
         ascan.title = "Short", ascan.segmentLength = 752;
         show(ascan);
-        QCOMPARE(state(), (QStringList{"Weld 7", "Instrument Settings", "", "output"}));
+        QCOMPARE(state(), (QStringList{"Short", "Instrument Settings", "", "output"}));
         // An empty configuration name keeps the blank of "Configuration ".
         ascan.title = "Unnamed", ascan.segmentLength = 755, ascan.configurationName = QByteArray();
         show(ascan);
