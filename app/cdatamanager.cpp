@@ -7,10 +7,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QPrinter>
 #include <QProxyStyle>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QStyleFactory>
 #include <QTextStream>
 
@@ -18,6 +20,7 @@
 
 #include "acquisition/devicewatcher.h"
 #include "acquisition/instrumentplatform.h"
+#include "output/savedirstore.h"
 #include "records/ascanfile.h"
 
 CDataManager::CDataManager(QWidget *parent, Qt::WindowFlags flags, bool translationLoaded)
@@ -25,6 +28,10 @@ CDataManager::CDataManager(QWidget *parent, Qt::WindowFlags flags, bool translat
     , ui(new Ui::CDataManagerTempl)
 {
     ui->setupUi(this);
+    // The icon file is looked for in the working directory; started from the desktop menu there is
+    // none, so the compiled-in copy of the same picture stands in.
+    if (!QFileInfo::exists(QStringLiteral("tarnwell.ico")))
+        setWindowIcon(QIcon(QStringLiteral(":/scanlet/images/tarnwell.ico")));
     // The styles live as long as the application, which deletes them at exit.
     auto *windowStyle = new QProxyStyle(QStyleFactory::create(QStringLiteral("fusion")));
     windowStyle->setParent(QCoreApplication::instance());
@@ -115,17 +122,18 @@ QString CDataManager::saveDirFilePath()
     return QCoreApplication::applicationDirPath() + QStringLiteral("/scanlet_savedir");
 }
 
+QString CDataManager::userSaveDirFilePath()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/scanlet_savedir");
+}
+
 void CDataManager::readSaveDir()
 {
     saveDir.clear();
-    QFile file(saveDirFilePath());
-    if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        QTextStream in(&file);
-        const QString line = in.readLine();
-        if (!line.isEmpty() && QDir(line).exists())
-            saveDir = line;
-        file.close();
-    }
+    const QString line = readSaveDirLine(saveDirFilePath(), userSaveDirFilePath());
+    if (!line.isEmpty() && QDir(line).exists())
+        saveDir = line;
     dataDir = saveDir;
 }
 
@@ -216,7 +224,7 @@ void CDataManager::resizeEvent(QResizeEvent *)
 
 void CDataManager::closeEvent(QCloseEvent *event)
 {
-    writeLine(saveDirFilePath(), saveDir);
+    writeSaveDirLine(saveDirFilePath(), userSaveDirFilePath(), saveDir);
     event->accept();
 }
 

@@ -1,14 +1,17 @@
 // The application shell: the main window's form, sizing, save directory, language, help and About.
 #include <QtTest>
 
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTextBrowser>
-#include <QTranslator>
 
 #include <algorithm>
 #include <memory>
 
 #include "app/abouttext.h"
+#include "app/catalogues.h"
 #include "app/cdatamanager.h"
 #include "app/chelpviewer.h"
 #include "app/globals.h"
@@ -56,7 +59,13 @@ class TestApp : public QObject
     const QByteArray savedFile = readAll(saveDirFile); // put back at the end
 
 private slots:
-    void init() { QDir(saveDirFile).removeRecursively(); QFile::remove(saveDirFile); }
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init()
+    {
+        QDir(saveDirFile).removeRecursively();
+        QFile::remove(saveDirFile);
+        QFile::remove(CDataManager::userSaveDirFilePath());
+    }
     void cleanup() { qDeleteAll(helpViewers()); init(); }
     void cleanupTestCase()
     {
@@ -266,25 +275,45 @@ private slots:
         QTRY_VERIFY(viewer.isNull()); // deletes itself
     }
 
-    void russianCatalogue()
+    // Start-up in each build language: the program's catalogue beside it switches the window, the
+    // toolkit's dialogs and the help to Russian; without it everything stays English.
+    void startup_data()
     {
-        // Loaded the way start-up loads it: the program's directory, a separator, the base name.
-        QTranslator translator;
-        QVERIFY(translator.load(QCoreApplication::applicationDirPath() + QDir::separator() + "scanlet_ru", QString(), QString(), QString()));
-        QCoreApplication::installTranslator(&translator);
-        struct Remove { QTranslator *t; ~Remove() { QCoreApplication::removeTranslator(t); } } remove{&translator};
-        auto window = shownWindow(true);
+        QTest::addColumn<bool>("russian");
+        QTest::newRow("English build") << false;
+        QTest::newRow("Russian build") << true;
+    }
+
+    void startup()
+    {
+        QFETCH(bool, russian);
+        QCOMPARE(QFile::exists(SCANLET_BIN_DIR "/scanlet_ru.qm"), QStringLiteral(SCANLET_LANGUAGE) == "ru");
+        QTemporaryDir programDir;
+        QVERIFY(!russian || QFile::copy(SCANLET_QM_DIR "/scanlet_ru.qm", programDir.filePath("scanlet_ru.qm")));
+        QObject owner;
+        QCOMPARE(installCatalogues(programDir.path(), &owner), russian);
+        auto window = shownWindow(russian);
         QVERIFY(window);
         Ui::CDataManagerTempl *ui = window->form();
         for (QAbstractButton *button : ui->grpb_buttons->findChildren<QAbstractButton *>()) {
-            QVERIFY2(hasCyrillic(button->toolTip()), qPrintable(button->objectName()));
+            QVERIFY2(hasCyrillic(button->toolTip()) == russian, qPrintable(button->objectName()));
             QCOMPARE(button->accessibleName(), button->toolTip());
         }
-        QVERIFY(hasCyrillic(ui->btn_shiftLeft->accessibleName()) && hasCyrillic(ui->btn_shiftRight->accessibleName()));
-        QVERIFY(hasCyrillic(ui->grpb_table->title()) && hasCyrillic(window->aboutWidget()->windowTitle()));
+        QCOMPARE(hasCyrillic(ui->btn_shiftLeft->accessibleName() + ui->btn_shiftRight->accessibleName()), russian);
+        QCOMPARE(hasCyrillic(ui->grpb_table->title() + window->aboutWidget()->windowTitle() + aboutHtml(russian)), russian);
         QCOMPARE(window->windowTitle(), QStringLiteral("Scanlet")); // not translated
-        QVERIFY(hasCyrillic(aboutHtml(true)));
-        QVERIFY(aboutHtml(true).contains(productName + QCoreApplication::translate("CDataManager", " Version %1.%2").arg(1).arg(14)));
+        QVERIFY(aboutHtml(russian).contains(productName + QCoreApplication::translate("CDataManager", " Version %1.%2").arg(1).arg(14)));
+        // The toolkit's file dialog and message box buttons speak the same language.
+        QFileDialog dialog(window.get());
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        QString texts;
+        for (QAbstractButton *button : dialog.findChildren<QDialogButtonBox *>().value(0)->buttons())
+            texts += button->text();
+        QMessageBox question(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
+        for (QAbstractButton *button : question.buttons())
+            texts += button->text();
+        QVERIFY2(hasCyrillic(texts) == russian && texts.contains(QRegularExpression("[A-Za-z]")) != russian,
+                 qPrintable(texts));
     }
 };
 

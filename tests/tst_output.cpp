@@ -18,6 +18,7 @@
 #include "ascanbuilder.h"
 #include "fakes.h"
 #include "output/reporthtml.h"
+#include "output/savedirstore.h"
 #include "ui_cdatamanager.h"
 
 namespace {
@@ -166,6 +167,25 @@ class TestOutput : public QObject
     }
 
 private slots:
+    // The save directory goes beside the program while that place can be written, else to the
+    // configuration folder; the line written last is the one read back.
+    void saveDirStore()
+    {
+        QTemporaryDir temp;
+        const QString beside = temp.filePath("program/scanlet_savedir"), config = temp.filePath("config/scanlet/scanlet_savedir");
+        const QString first = temp.filePath("Папка #1 & 100%"), second = temp.filePath("second");
+        QVERIFY(QDir().mkpath(beside));   // a folder in the way: not writable even for root
+        QCOMPARE(writeSaveDirLine(beside, config, first), config);
+        QCOMPARE(readSaveDirLine(beside, config), first);
+        QVERIFY(QDir().rmdir(beside));
+        QCOMPARE(writeSaveDirLine(beside, config, second), beside);
+        QFile older(config);
+        QVERIFY(older.open(QIODevice::ReadWrite) && older.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+        older.close();
+        QCOMPARE(readSaveDirLine(beside, config), second);
+        QCOMPARE(readSaveDirLine(temp.filePath("none"), temp.filePath("none2")), QString());
+    }
+
     void init() { f = std::make_unique<Fixture>(); }
     void cleanup() { f.reset(); }
 

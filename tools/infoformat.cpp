@@ -1,5 +1,12 @@
 #include "infoformat.h"
 
+#include <QDir>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "acquisition/fileorder.h"
 #include "records/ascanfile.h"
 #include "records/ascansettings.h"
 
@@ -46,6 +53,19 @@ FileInfo inspectFile(const QString &path)
 {
     FileInfo info;
     info.file = path;
+    const QFileInfo file(path);
+    if (!file.exists()) {
+        info.kind = FileInfo::Missing;
+        return info;
+    }
+    if (file.isDir()) {
+        info.kind = FileInfo::Directory;
+        return info;
+    }
+    if (!QFile(path).open(QIODevice::ReadOnly)) {
+        info.kind = file.isReadable() ? FileInfo::NotAscan : FileInfo::Unreadable;
+        return info;
+    }
     info.title = readTitle(path);
     if (info.title.isEmpty())
         return info;
@@ -61,59 +81,61 @@ FileInfo inspectFile(const QString &path)
     return info;
 }
 
+QStringList expandFolders(const QStringList &arguments)
+{
+    QStringList files;
+    for (const QString &argument : arguments) {
+        const QStringList names = QFileInfo(argument).isDir() ? ascanWorkList(argument) : QStringList();
+        if (names.isEmpty())
+            files.append(argument);
+        for (const QString &name : names)
+            files.append(QDir(argument).filePath(name));
+    }
+    return files;
+}
+
+QString errorText(FileInfo::Kind kind)
+{
+    switch (kind) {
+    case FileInfo::Record: break;
+    case FileInfo::TitleOnly: return QStringLiteral("settings cannot be read");
+    case FileInfo::NotAscan: return QStringLiteral("not an A-scan file");
+    case FileInfo::Missing: return QStringLiteral("no such file");
+    case FileInfo::Directory: return QStringLiteral("is a directory");
+    case FileInfo::Unreadable: return QStringLiteral("permission denied");
+    }
+    return QString();
+}
+
 QString textEntry(const FileInfo &info)
 {
     QString out = info.file + QLatin1Char('\n');
-    if (info.kind == FileInfo::NotAscan)
-        return out + QStringLiteral("Error: not an A-scan file\n");
+    if (info.kind != FileInfo::Record && info.kind != FileInfo::TitleOnly)
+        return out;
     out += QStringLiteral("Title: ") + info.title + QLatin1Char('\n');
     if (info.kind == FileInfo::TitleOnly)
-        return out + QStringLiteral("Error: the settings could not be read\n");
+        return out;
     out += QStringLiteral("Configuration: ") + info.configuration + QLatin1Char('\n');
     for (const SettingsRow &row : info.rows)
         out += row.caption + QStringLiteral(": ") + row.value + QLatin1Char('\n');
     return out;
 }
 
-QString jsonString(const QString &text)
-{
-    QString out = QStringLiteral("\"");
-    for (const QChar c : text) {
-        switch (c.unicode()) {
-        case '"': out += QStringLiteral("\\\""); break;
-        case '\\': out += QStringLiteral("\\\\"); break;
-        case '\b': out += QStringLiteral("\\b"); break;
-        case '\f': out += QStringLiteral("\\f"); break;
-        case '\n': out += QStringLiteral("\\n"); break;
-        case '\r': out += QStringLiteral("\\r"); break;
-        case '\t': out += QStringLiteral("\\t"); break;
-        default:
-            if (c.unicode() < 0x20)
-                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
-            else
-                out += c;
-        }
-    }
-    return out + QLatin1Char('"');
-}
-
 QString jsonEntry(const FileInfo &info)
 {
-    QString out = QStringLiteral("{\"file\": ") + jsonString(info.file);
-    if (info.kind == FileInfo::NotAscan)
-        return out + QStringLiteral(", \"error\": \"not an A-scan file\"}");
-    out += QStringLiteral(", \"title\": ") + jsonString(info.title);
-    if (info.kind == FileInfo::TitleOnly)
-        return out + QStringLiteral(", \"configuration\": null, \"settings\": null}");
-    out += QStringLiteral(", \"configuration\": ") + jsonString(info.configuration);
-    out += QStringLiteral(", \"settings\": [");
-    for (int i = 0; i < info.rows.size(); ++i) {
-        if (i > 0)
-            out += QStringLiteral(", ");
-        out += QLatin1Char('[') + jsonString(info.rows.at(i).caption) + QStringLiteral(", ")
-               + jsonString(info.rows.at(i).value) + QLatin1Char(']');
+    QJsonObject entry{{QStringLiteral("file"), info.file}};
+    if (info.kind != FileInfo::Record)
+        entry.insert(QStringLiteral("error"), errorText(info.kind));
+    if (info.kind == FileInfo::Record || info.kind == FileInfo::TitleOnly) {
+        entry.insert(QStringLiteral("title"), info.title);
+        entry.insert(QStringLiteral("configuration"), info.kind == FileInfo::Record ? QJsonValue(info.configuration)
+                                                                                    : QJsonValue());
+        QJsonArray settings;
+        for (const SettingsRow &row : info.rows)
+            settings.append(QJsonArray{row.caption, row.value});
+        entry.insert(QStringLiteral("settings"), info.kind == FileInfo::Record ? QJsonValue(settings) : QJsonValue());
     }
-    return out + QStringLiteral("]}");
+    return QString::fromUtf8(QJsonDocument(entry).toJson(QJsonDocument::Compact));
 }
 
 QStringList csvColumns()
@@ -122,7 +144,7 @@ QStringList csvColumns()
                            QStringLiteral("date"), QStringLiteral("time")};
     for (const Column &column : SettingColumns)
         columns.append(QString::fromLatin1(column.name));
-    return columns;
+    return columns << QStringLiteral("error");
 }
 
 QString csvField(const QString &text)
@@ -146,6 +168,7 @@ QString csvLine(const FileInfo &info)
                           rowValue(info, QStringLiteral("Time"))};
     for (const Column &column : SettingColumns)
         fields.append(rowValue(info, QString::fromUtf8(column.caption)));
+    fields.append(errorText(info.kind));
     for (QString &field : fields)
         field = csvField(field);
     return fields.join(QLatin1Char(',')) + QStringLiteral("\r\n");
