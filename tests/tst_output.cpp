@@ -195,8 +195,8 @@ private slots:
         const QList<int> all{0, 33, 67, 100};
         const QStringList none{"Unable to save data!"};
         QTest::newRow("second exists, answer No")
-            << Saving{"target", {1}, QMessageBox::No, {0, 33, 67}, {"A number of data couldn't be saved!"}};
-        QTest::newRow("second exists, answer Yes") << Saving{"target", {1}, QMessageBox::Yes, all, {}};
+            << Saving{"Отчёт #1 & 100%", {1}, QMessageBox::No, {0, 33, 67}, {"A number of data couldn't be saved!"}};
+        QTest::newRow("second exists, answer Yes") << Saving{"Отчёт #1 & 100%", {1}, QMessageBox::Yes, all, {}};
         QTest::newRow("copy fails") << Saving{"plain-file", {}, QMessageBox::Yes, {0}, none};
         // The files are there already, however the folder is spelled: no question, nothing removed.
         QTest::newRow("source folder") << Saving{"src", {}, QMessageBox::Yes, all, {}};
@@ -218,7 +218,7 @@ private slots:
         QList<QByteArray> before;
         for (const QString &source : sources)
             before << contents(source);
-        for (const char *folder : {"/target", "/full", "/read-only"})
+        for (const char *folder : {"/Отчёт #1 & 100%", "/full", "/read-only"})
             QVERIFY(QDir().mkpath(base + folder));
         QVERIFY(writeBytes(base + "/plain-file", "not a directory") && QFile::link(base + "/src", base + "/link"));
         const bool tmpfs = c.target == "full" || c.target == "read-only";
