@@ -28,6 +28,7 @@ QString errorText(FileInfo::Kind kind);
 
 QString textEntry(const FileInfo &info);
 QString jsonEntry(const FileInfo &info);
+QString jsonString(const QString &text);
 
 // Fixed CSV columns: file, title, configuration, date, time, one per setting, then error.
 QStringList csvColumns();
