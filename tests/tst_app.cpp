@@ -302,6 +302,7 @@ private slots:
         QCOMPARE(hasCyrillic(ui->btn_shiftLeft->accessibleName() + ui->btn_shiftRight->accessibleName()), russian);
         QCOMPARE(hasCyrillic(ui->grpb_table->title() + window->aboutWidget()->windowTitle() + aboutHtml(russian)), russian);
         QCOMPARE(window->windowTitle(), QStringLiteral("Scanlet")); // not translated
+        QVERIFY(!QFile::exists("tarnwell.ico") && !window->windowIcon().pixmap(32).isNull()); // the built-in one
         QVERIFY(aboutHtml(russian).contains(russian ? "Scanlet, версия 1.14" : "Scanlet Version 1.14"));
         // The toolkit's file dialog and message box buttons speak the same language.
         QFileDialog dialog(window.get());
