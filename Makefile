@@ -9,7 +9,8 @@ DEMO_COUNT ?= 60
 # Debian packages the build, the suite and the checks need.
 PACKAGES := build-essential cmake qtbase5-dev qttools5-dev qttools5-dev-tools \
             xvfb xauth poppler-utils \
-            clang-14 libclang-rt-14-dev pkg-config g++-mingw-w64-x86-64 fonts-dejavu-core
+            clang-14 libclang-rt-14-dev pkg-config g++-mingw-w64-x86-64 fonts-dejavu-core \
+            qttranslations5-l10n desktop-file-utils
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

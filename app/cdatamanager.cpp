@@ -10,10 +10,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QPrinter>
 #include <QProxyStyle>
 #include <QScrollBar>
+#include <QStandardPaths>
 #include <QStyleFactory>
 #include <QTextStream>
 
@@ -24,6 +26,7 @@
 #include "records/globals.h"
 #include "acquisition/instrumentplatform.h"
 #include "output/filecopy.h"
+#include "output/savedirstore.h"
 #include "records/ascanfile.h"
 #include "records/recordsummary.h"
 
@@ -32,6 +35,10 @@ CDataManager::CDataManager(QWidget *parent, Qt::WindowFlags flags, bool translat
     , ui(new Ui::CDataManagerTempl)
 {
     ui->setupUi(this);
+    // The icon file is looked for in the working directory; started from the desktop menu there is
+    // none, so the compiled-in copy of the same picture stands in.
+    if (!QFileInfo::exists(QStringLiteral("tarnwell.ico")))
+        setWindowIcon(QIcon(QStringLiteral(":/scanlet/images/tarnwell.ico")));
     // The styles live as long as the application, which deletes them at exit.
     auto *windowStyle = new QProxyStyle(QStyleFactory::create(QStringLiteral("fusion")));
     windowStyle->setParent(QCoreApplication::instance());
@@ -124,17 +131,18 @@ QString CDataManager::saveDirFilePath()
     return QCoreApplication::applicationDirPath() + QStringLiteral("/scanlet_savedir");
 }
 
+QString CDataManager::userSaveDirFilePath()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    return folder.isEmpty() ? QString() : folder + QStringLiteral("/scanlet_savedir");
+}
+
 void CDataManager::readSaveDir()
 {
     saveDir.clear();
-    QFile file(saveDirFilePath());
-    if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
-        QTextStream in(&file);
-        const QString line = in.readLine();
-        if (!line.isEmpty() && QDir(line).exists())
-            saveDir = line;
-        file.close();
-    }
+    const QString line = readSaveDirLine(saveDirFilePath(), userSaveDirFilePath());
+    if (!line.isEmpty() && QDir(line).exists())
+        saveDir = line;
     dataDir = saveDir;
 }
 
@@ -225,7 +233,7 @@ void CDataManager::resizeEvent(QResizeEvent *)
 
 void CDataManager::closeEvent(QCloseEvent *event)
 {
-    writeLine(saveDirFilePath(), saveDir);
+    writeSaveDirLine(saveDirFilePath(), userSaveDirFilePath(), saveDir);
     event->accept();
 }
 

@@ -35,6 +35,7 @@ public:
     static int computeRowHeight(int height, int lineWidth, int rows);
     static void writeLine(const QString &path, const QString &text);
     static QString saveDirFilePath();
+    static QString userSaveDirFilePath();   // where it goes when beside the program cannot be written
 
     // Reachable without a window elsewhere; the window's own record is the one shown.
     QString readTitle(const QString &path) const;

@@ -12,7 +12,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 
-#include "acquisition/fileorder.h"
+#include "records/fileorder.h"
 #include "acquisition/loadingdialog.h"
 #include "app/dialogs.h"
 #include "records/globals.h"

@@ -1,17 +1,17 @@
 #include <QApplication>
-#include <QDir>
-#include <QTranslator>
 
+#include "app/catalogues.h"
 #include "app/cdatamanager.h"
 
 int main(int argc, char *argv[])
 {
+    // The window is laid out in pixels: on a scaled screen it grows as one instead of cutting texts.
+    QCoreApplication::setAttribute(Qt::AA_EnableHighDpiScaling);
+    QCoreApplication::setAttribute(Qt::AA_UseHighDpiPixmaps);
+    // 150 % stays 150 % rather than rounding up to twice the size.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::PassThrough);
     QApplication application(argc, argv);
-    QTranslator translator;
-    const QString catalogue = QCoreApplication::applicationDirPath() + QDir::separator()
-                              + QStringLiteral("scanlet_ru");
-    const bool translationLoaded = translator.load(catalogue, QString(), QString(), QString());
-    application.installTranslator(&translator);
+    const bool translationLoaded = installCatalogues(QCoreApplication::applicationDirPath(), &application);
     int exitCode = 0;
     {
         CDataManager window(nullptr, Qt::WindowFlags(), translationLoaded);

@@ -9,7 +9,7 @@
 #include <QFileInfo>
 #include <QProgressBar>
 
-#include "acquisition/fileorder.h"
+#include "records/fileorder.h"
 #include "app/dialogs.h"
 #include "records/globals.h"
 #include "output/filecopy.h"

@@ -15,7 +15,7 @@
 #include <malloc.h>
 #include <unistd.h>
 
-#include "acquisition/fileorder.h"
+#include "records/fileorder.h"
 #include "app/cdatamanager.h"
 #include "ascanbuilder.h"
 #include "records/ascanfile.h"

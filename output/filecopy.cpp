@@ -7,9 +7,11 @@
 
 bool isSameFile(const QString &first, const QString &second)
 {
+    // From UTF-8: a wide string would be converted through the C++ locale, which is "C" in the
+    // program, and a Cyrillic name would throw.
     std::error_code error;
-    const bool same = std::filesystem::equivalent(std::filesystem::path(first.toStdWString()),
-                                                  std::filesystem::path(second.toStdWString()), error);
+    const bool same = std::filesystem::equivalent(std::filesystem::u8path(first.toStdString()),
+                                                  std::filesystem::u8path(second.toStdString()), error);
     return !error && same;
 }
 

@@ -1,6 +1,8 @@
 #include "recordsummary.h"
 
 #include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
 
 #include "records/ascanfile.h"
 #include "records/ascansettings.h"
@@ -50,9 +52,21 @@ FileInfo inspectFile(const QString &path)
 {
     FileInfo info;
     info.file = path;
-    info.title = readTitle(path);
-    if (info.title.isEmpty())
+    const QFileInfo file(path);
+    if (!file.exists()) {
+        info.kind = FileInfo::Missing;
         return info;
+    }
+    if (file.isDir()) {
+        info.kind = FileInfo::Directory;
+        return info;
+    }
+    info.title = readTitle(path);
+    if (info.title.isEmpty()) {
+        // Only now, as it costs a second open: was it the file's content or its permissions?
+        info.kind = QFile(path).open(QIODevice::ReadOnly) ? FileInfo::NotAscan : FileInfo::Unreadable;
+        return info;
+    }
     AscanSettings settings;
     resetSettings(settings);
     if (readRecord(path, settings) == 0) {
@@ -65,13 +79,26 @@ FileInfo inspectFile(const QString &path)
     return info;
 }
 
+QString errorText(FileInfo::Kind kind)
+{
+    switch (kind) {
+    case FileInfo::Record: break;
+    case FileInfo::TitleOnly: return QStringLiteral("settings cannot be read");
+    case FileInfo::NotAscan: return QStringLiteral("not an A-scan file");
+    case FileInfo::Missing: return QStringLiteral("no such file");
+    case FileInfo::Directory: return QStringLiteral("is a directory");
+    case FileInfo::Unreadable: return QStringLiteral("permission denied");
+    }
+    return QString();
+}
+
 QStringList csvColumns()
 {
     QStringList columns = {QStringLiteral("file"), QStringLiteral("title"), QStringLiteral("configuration"),
                            QStringLiteral("date"), QStringLiteral("time")};
     for (const Column &column : SettingColumns)
         columns.append(QString::fromLatin1(column.name));
-    return columns;
+    return columns << QStringLiteral("error");
 }
 
 QString csvField(const QString &text, QChar separator)
@@ -95,6 +122,7 @@ QString csvLine(const FileInfo &info, QChar separator)
                           rowValue(info, "Time")};
     for (const Column &column : SettingColumns)
         fields.append(rowValue(info, column.caption));
+    fields.append(errorText(info.kind));
     for (QString &field : fields)
         field = csvField(field, separator);
     return fields.join(separator) + QStringLiteral("\r\n");

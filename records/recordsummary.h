@@ -10,7 +10,8 @@
 // What is known of one file without its picture: its title and its settings table's rows.
 struct FileInfo
 {
-    enum Kind { Record, TitleOnly, NotAscan };
+    // Record: read in full; the rest say what went wrong.
+    enum Kind { Record, TitleOnly, NotAscan, Missing, Directory, Unreadable };
     QString file;                // the path as given
     Kind kind = NotAscan;
     QString title;
@@ -19,8 +20,10 @@ struct FileInfo
 };
 
 FileInfo inspectFile(const QString &path);
+// What went wrong, as the error field says it; empty for a record read in full.
+QString errorText(FileInfo::Kind kind);
 
-// Fixed columns: file, title, configuration, date, time, then one per setting. Lines end in
+// Fixed columns: file, title, configuration, date, time, one per setting, then error. Lines end in
 // CRLF; a field holding the separator, a quote or a line break is quoted (RFC 4180).
 QStringList csvColumns();
 QString csvHeader(QChar separator = QLatin1Char(','));

@@ -120,13 +120,13 @@
     </message>
     <message>
         <source>Incorrect file name &quot;</source>
-        <translation>Неверное имя файла &quot;</translation>
+        <translation>Неверное имя файла «</translation>
     </message>
     <message>
         <source>&quot;!
 You should enter another one!</source>
-        <translation>&quot;!
-Введите другое имя!</translation>
+        <translation>»!
+Выберите другой файл!</translation>
     </message>
     <message>
         <source>An inserted ultrasonic defectoscope was detected. The program is looking for
@@ -167,25 +167,25 @@ available data. Please, wait.</source>
     </message>
     <message>
         <source>The file &quot;</source>
-        <translation>Файл &quot;</translation>
+        <translation>Файл «</translation>
     </message>
     <message>
         <source>&quot; already exists!
 Do you want to rewrite it?</source>
-        <translation>&quot; уже существует!
+        <translation>» уже существует!
 Перезаписать его?</translation>
     </message>
     <message>
         <source>Couldn&apos;t delete file &quot;</source>
-        <translation>Не удалось удалить файл &quot;</translation>
+        <translation>Не удалось удалить файл «</translation>
     </message>
     <message>
         <source>&quot;!</source>
-        <translation>&quot;!</translation>
+        <translation>»!</translation>
     </message>
     <message>
         <source> Version %1.%2</source>
-        <translation> Версия %1.%2</translation>
+        <translation>, версия %1.%2</translation>
     </message>
     <message>
         <source>Tarnwell Instruments</source>
@@ -217,7 +217,7 @@ Do you want to rewrite it?</source>
     </message>
     <message>
         <source>mm depth</source>
-        <translation>мм глубина</translation>
+        <translation>мм, по глубине</translation>
     </message>
     <message>
         <source>µs</source>
@@ -225,7 +225,7 @@ Do you want to rewrite it?</source>
     </message>
     <message>
         <source>mm path</source>
-        <translation>мм луч</translation>
+        <translation>мм, по лучу</translation>
     </message>
     <message>
         <source>0.1</source>

@@ -1,7 +1,7 @@
 # Runs lupdate over the sources into a copy of the catalogue and fails when any entry is
 # unfinished, obsolete or vanished.
 set(copy ${WORK_DIR}/scanlet_ru_check.ts)
-file(COPY_FILE ${SOURCE_DIR}/resources/scanlet_ru.ts ${copy})
+configure_file(${SOURCE_DIR}/resources/scanlet_ru.ts ${copy} COPYONLY)
 execute_process(COMMAND ${LUPDATE} -silent -locations none
                         ${SOURCE_DIR}/app ${SOURCE_DIR}/records ${SOURCE_DIR}/acquisition
                         ${SOURCE_DIR}/views ${SOURCE_DIR}/output -ts ${copy}

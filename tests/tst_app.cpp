@@ -4,15 +4,18 @@
 #include <QDesktopServices>
 #include <QLabel>
 #include <QPushButton>
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTextBrowser>
-#include <QTranslator>
 
 #include <cmath>
 #include <memory>
 
 #include "acquisition/loadingdialog.h"
 #include "app/abouttext.h"
+#include "app/catalogues.h"
 #include "app/cdatamanager.h"
 #include "app/chelpviewer.h"
 #include "records/globals.h"
@@ -22,6 +25,11 @@
 #include "ui_cdatamanager.h"
 
 namespace {
+
+bool hasCyrillic(const QString &text)
+{
+    return text.contains(QRegularExpression(QStringLiteral("[\\x{0400}-\\x{04FF}]")));
+}
 
 std::unique_ptr<CDataManager> shownWindow(bool translationLoaded = false)
 {
@@ -60,7 +68,14 @@ public slots:
     void openUrl(const QUrl &url) { openedUrls << url; }
 
 private slots:
-    void init() { openedUrls.clear(); QDir(saveDirFile).removeRecursively(); QFile::remove(saveDirFile); }
+    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    void init()
+    {
+        openedUrls.clear();
+        QDir(saveDirFile).removeRecursively();
+        QFile::remove(saveDirFile);
+        QFile::remove(CDataManager::userSaveDirFilePath());
+    }
     void cleanup() { qDeleteAll(helpViewers()); init(); }
     void cleanupTestCase()
     {
@@ -270,7 +285,7 @@ private slots:
         QFETCH(bool, russian);
         // Loaded the way start-up loads it: the program's directory, a separator, the base name.
         QTranslator translator;
-        QVERIFY(translator.load(QCoreApplication::applicationDirPath() + QDir::separator() + "scanlet_ru", QString(), QString(), QString()));
+        QVERIFY(translator.load(SCANLET_QM_DIR "/scanlet_ru.qm"));
         if (russian)
             QCoreApplication::installTranslator(&translator);
         struct Remove { QTranslator *t; ~Remove() { QCoreApplication::removeTranslator(t); } } remove{&translator};
@@ -332,11 +347,53 @@ private slots:
                     cut << child->objectName();
         // The whole About document in its view, which shows no scroll bars; the version put into the template.
         auto *about = window->aboutWidget()->findChild<QTextBrowser *>();
-        QVERIFY(about->toPlainText().contains(QRegularExpression(QStringLiteral("^Scanlet (Version|Версия) 1\\.14$"), QRegularExpression::MultilineOption)));
+        QVERIFY(about->toPlainText().contains(QRegularExpression(QStringLiteral("^Scanlet(,)? (Version|версия) 1\\.14$"), QRegularExpression::MultilineOption)));
         if (about->document()->size().height() > about->viewport()->height() || about->document()->idealWidth() > about->viewport()->width())
             cut << QStringLiteral("About: %1x%2").arg(about->document()->idealWidth()).arg(about->document()->size().height());
         cut.removeDuplicates();
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
+    }
+
+    // Start-up in each build language: the program's catalogue beside it switches the window, the
+    // toolkit's dialogs and the help to Russian; without it everything stays English.
+    void startup_data()
+    {
+        QTest::addColumn<bool>("russian");
+        QTest::newRow("English build") << false;
+        QTest::newRow("Russian build") << true;
+    }
+
+    void startup()
+    {
+        QFETCH(bool, russian);
+        QCOMPARE(QFile::exists(SCANLET_BIN_DIR "/scanlet_ru.qm"), QStringLiteral(SCANLET_LANGUAGE) == "ru");
+        QTemporaryDir programDir;
+        QVERIFY(!russian || QFile::copy(SCANLET_QM_DIR "/scanlet_ru.qm", programDir.filePath("scanlet_ru.qm")));
+        QObject owner;
+        QCOMPARE(installCatalogues(programDir.path(), &owner), russian);
+        auto window = shownWindow(russian);
+        QVERIFY(window);
+        Ui::CDataManagerTempl *ui = window->form();
+        for (QAbstractButton *button : ui->grpb_buttons->findChildren<QAbstractButton *>()) {
+            QVERIFY2(hasCyrillic(button->toolTip()) == russian, qPrintable(button->objectName()));
+            QCOMPARE(button->accessibleName(), button->toolTip());
+        }
+        QCOMPARE(hasCyrillic(ui->btn_shiftLeft->accessibleName() + ui->btn_shiftRight->accessibleName()), russian);
+        QCOMPARE(hasCyrillic(ui->grpb_table->title() + window->aboutWidget()->windowTitle() + aboutHtml(russian)), russian);
+        QCOMPARE(window->windowTitle(), QStringLiteral("Scanlet")); // not translated
+        QVERIFY(!QFile::exists("tarnwell.ico") && !window->windowIcon().pixmap(32).isNull()); // the built-in one
+        QVERIFY(aboutHtml(russian).contains(russian ? "Scanlet, версия 1.14" : "Scanlet Version 1.14"));
+        // The toolkit's file dialog and message box buttons speak the same language.
+        QFileDialog dialog(window.get());
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        QString texts;
+        for (QAbstractButton *button : dialog.findChildren<QDialogButtonBox *>().value(0)->buttons())
+            texts += button->text();
+        QMessageBox question(QMessageBox::Question, QString(), QString(), QMessageBox::Yes | QMessageBox::No);
+        for (QAbstractButton *button : question.buttons())
+            texts += button->text();
+        QVERIFY2(hasCyrillic(texts) == russian && texts.contains(QRegularExpression("[A-Za-z]")) != russian,
+                 qPrintable(texts));
     }
 };
 

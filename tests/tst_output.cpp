@@ -24,6 +24,7 @@
 #include "output/reportdetails.h"
 #include "output/reporthtml.h"
 #include "output/reportprinter.h"
+#include "output/savedirstore.h"
 #include "ui_cdatamanager.h"
 
 namespace {
@@ -173,6 +174,25 @@ class TestOutput : public QObject
 private slots:
     // The Report tab's remembered details go to a settings folder of the test's own.
     void initTestCase() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path()); }
+    // The save directory goes beside the program while that place can be written, else to the
+    // configuration folder; the line written last is the one read back.
+    void saveDirStore()
+    {
+        QTemporaryDir temp;
+        const QString beside = temp.filePath("program/scanlet_savedir"), config = temp.filePath("config/scanlet/scanlet_savedir");
+        const QString first = temp.filePath("Папка #1 & 100%"), second = temp.filePath("second");
+        QVERIFY(QDir().mkpath(beside));   // a folder in the way: not writable even for root
+        QCOMPARE(writeSaveDirLine(beside, config, first), config);
+        QCOMPARE(readSaveDirLine(beside, config), first);
+        QVERIFY(QDir().rmdir(beside));
+        QCOMPARE(writeSaveDirLine(beside, config, second), beside);
+        QFile older(config);
+        QVERIFY(older.open(QIODevice::ReadWrite) && older.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+        older.close();
+        QCOMPARE(readSaveDirLine(beside, config), second);
+        QCOMPARE(readSaveDirLine(temp.filePath("none"), temp.filePath("none2")), QString());
+    }
+
     void init() { f = std::make_unique<Fixture>(); }
     void cleanup() { f.reset(); }
 
@@ -182,8 +202,8 @@ private slots:
         const QList<int> all{0, 33, 67, 100};
         const QStringList none{"Unable to save data!"};
         QTest::newRow("second exists, answer No")
-            << Saving{"target", {1}, QMessageBox::No, {0, 33, 67}, {"A number of data couldn't be saved!"}};
-        QTest::newRow("second exists, answer Yes") << Saving{"target", {1}, QMessageBox::Yes, all, {}};
+            << Saving{"Отчёт #1 & 100%", {1}, QMessageBox::No, {0, 33, 67}, {"A number of data couldn't be saved!"}};
+        QTest::newRow("second exists, answer Yes") << Saving{"Отчёт #1 & 100%", {1}, QMessageBox::Yes, all, {}};
         QTest::newRow("copy fails") << Saving{"plain-file", {}, QMessageBox::Yes, {0}, none};
         // The files are there already, however the folder is spelled: no question, nothing removed.
         QTest::newRow("source folder") << Saving{"src", {}, QMessageBox::Yes, all, {}};
@@ -205,7 +225,7 @@ private slots:
         QList<QByteArray> before;
         for (const QString &source : sources)
             before << contents(source);
-        for (const char *folder : {"/target", "/full", "/read-only"})
+        for (const char *folder : {"/Отчёт #1 & 100%", "/full", "/read-only"})
             QVERIFY(QDir().mkpath(base + folder));
         QVERIFY(writeBytes(base + "/plain-file", "not a directory") && QFile::link(base + "/src", base + "/link"));
         const bool tmpfs = c.target == "full" || c.target == "read-only";

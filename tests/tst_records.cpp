@@ -256,7 +256,7 @@ private slots:
         QCOMPARE(fields(s), fields({"", "", "", "", true, "", 0.0f, 0.7f, 10.0, 4.0, "", "1", "on", "off", 0.0f,
                                     false, -12, -6, 0.0f, 0.0, 0.0, s.unitSystem}));
         QTranslator russian;
-        QVERIFY(russian.load(QStringLiteral(SCANLET_BIN_DIR "/scanlet_ru.qm")));
+        QVERIFY(russian.load(QStringLiteral(SCANLET_QM_DIR "/scanlet_ru.qm")));
         QVERIFY(QCoreApplication::installTranslator(&russian));
         const auto tr = [](const char *text) { return QCoreApplication::translate("CDataManager", text); };
         const QStringList translated{tr("on"), tr("off"), tr("µs")};

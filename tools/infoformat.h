@@ -3,9 +3,12 @@
 
 #include <QString>
 #include <QStringList>
-#include <QVector>
 
 #include "records/recordsummary.h"
+
+// The arguments with each folder replaced by its A-scans in the window's strip order (a folder
+// without any stays, and is reported as a directory).
+QStringList expandFolders(const QStringList &arguments);
 
 // The inspector's text and JSON forms; its CSV form is shared with the window.
 QString textEntry(const FileInfo &info);

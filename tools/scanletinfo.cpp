@@ -1,4 +1,5 @@
 // scanlet-info: the decoded record of A-scan files as text, JSON or CSV.
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QTextStream>
 
@@ -27,8 +28,9 @@ QString wrapped(const QStringList &words)
 QString usage()
 {
     return QStringLiteral(
-               "Usage: scanlet-info [--json | --csv] FILE...\n"
-               "Prints what Scanlet's settings table shows for each A-scan file.\n"
+               "Usage: scanlet-info [--json | --csv] FILE|FOLDER...\n"
+               "Prints what Scanlet's settings table shows for each A-scan file; a folder stands\n"
+               "for its A-scan files in the order of Scanlet's strip.\n"
                "\n"
                "  --json     one JSON array, one object per file\n"
                "  --csv      a header line and one line per file (RFC 4180)\n"
@@ -39,8 +41,13 @@ QString usage()
            + wrapped(csvColumns())
            + QStringLiteral(
                "\n"
-               "Exit status: 0 every file was read, 1 a file was not an A-scan file or its\n"
-               "settings could not be read, 2 usage error.\n");
+               "A file that cannot be read in full still gets its entry, with the reason in the\n"
+               "\"error\" field (JSON) or column (CSV), or on standard error for the text form:\n"
+               "no such file, is a directory, permission denied, not an A-scan file, settings\n"
+               "cannot be read.\n"
+               "\n"
+               "Exit status: 0 every file was read, 1 a file could not be read in full,\n"
+               "2 usage error.\n");
 }
 
 enum class Format { Text, Json, Csv };
@@ -57,36 +64,30 @@ int usageError(const QString &message)
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
-    const QStringList args = application.arguments().mid(1);
-    Format format = Format::Text;
-    bool formatChosen = false;
-    QStringList files;
-    bool optionsEnded = false;
-    for (const QString &arg : args) {
-        if (!optionsEnded && arg == QLatin1String("--")) {
-            optionsEnded = true;
-        } else if (!optionsEnded && (arg == QLatin1String("--help") || arg == QLatin1String("-h"))) {
-            QTextStream(stdout) << usage();
-            return 0;
-        } else if (!optionsEnded && arg == QLatin1String("--version")) {
-            QTextStream(stdout) << "scanlet-info (Scanlet) " << SCANLET_VERSION_MAJOR << "." << SCANLET_VERSION_MINOR << "\n";
-            return 0;
-        } else if (!optionsEnded && (arg == QLatin1String("--json") || arg == QLatin1String("--csv"))) {
-            if (formatChosen)
-                return usageError(QStringLiteral("--json and --csv exclude each other"));
-            formatChosen = true;
-            format = arg == QLatin1String("--json") ? Format::Json : Format::Csv;
-        } else if (!optionsEnded && arg.startsWith(QLatin1Char('-')) && arg.size() > 1) {
-            return usageError(QStringLiteral("unknown option %1").arg(arg));
-        } else {
-            files.append(arg);
-        }
+    QCommandLineParser parser;
+    const QCommandLineOption json(QStringLiteral("json")), csv(QStringLiteral("csv")),
+        help(QStringList{QStringLiteral("h"), QStringLiteral("help")}), version(QStringLiteral("version"));
+    parser.addOptions({json, csv, help, version});
+    if (!parser.parse(application.arguments()))
+        return usageError(parser.errorText());
+    if (parser.isSet(help)) {
+        QTextStream(stdout) << usage();
+        return 0;
     }
-    if (files.isEmpty())
+    if (parser.isSet(version)) {
+        QTextStream(stdout) << "scanlet-info (Scanlet) " << SCANLET_VERSION_MAJOR << "." << SCANLET_VERSION_MINOR << "\n";
+        return 0;
+    }
+    if (parser.isSet(json) && parser.isSet(csv))
+        return usageError(QStringLiteral("--json and --csv exclude each other"));
+    const Format format = parser.isSet(json) ? Format::Json : parser.isSet(csv) ? Format::Csv : Format::Text;
+    if (parser.positionalArguments().isEmpty())
         return usageError(QStringLiteral("no file given"));
+    const QStringList files = expandFolders(parser.positionalArguments());
 
-    QTextStream out(stdout);
+    QTextStream out(stdout), err(stderr);
     out.setCodec("UTF-8");
+    err.setCodec("UTF-8");
     bool allRead = true;
     if (format == Format::Json)
         out << "[";
@@ -101,6 +102,10 @@ int main(int argc, char *argv[])
         case Format::Csv: out << csvLine(info); break;
         }
         out.flush();
+        if (format == Format::Text && info.kind != FileInfo::Record) {
+            err << "scanlet-info: " << info.file << ": " << errorText(info.kind) << "\n";
+            err.flush();
+        }
     }
     if (format == Format::Json)
         out << "\n]\n";
