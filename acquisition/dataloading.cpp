@@ -124,7 +124,10 @@ void CDataManager::loadFiles(const QString &selectName, const QString &message)
     showLoadingDialog(message);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 
-    const QStringList workList = ascanWorkList(dataDir);
+    // Paths are built from the folder this loading started on, whatever dataDir becomes.
+    const QString source = dataDir;
+    const int run = ++loadingRun;
+    const QStringList workList = ascanWorkList(source);
     const int total = workList.size();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 
@@ -134,9 +137,9 @@ void CDataManager::loadFiles(const QString &selectName, const QString &message)
     int row = 0;
     int selectRow = 0;
     for (const QString &name : workList) {
-        if (!isLoading)
+        if (!isLoading || run != loadingRun)
             return;
-        const QString path = dataDir + QDir::separator() + name;
+        const QString path = source + QDir::separator() + name;
         const QIcon icon = stripThumbnailIcon(path);
         const QString title = readTitle(path);
         if (!title.isEmpty()) {

@@ -116,6 +116,8 @@ private:
     QDialog *dlg_infoSave = nullptr;
     QString dataDir;
     QString devicePath;
+    QString deviceIdentity;   // of the volume at devicePath when it was found
+    int loadingRun = 0;       // counts loadings, so that one replaced by another stops
     QString saveDir;
     QString logoPath;
     QPrinter *printer = nullptr;

@@ -44,6 +44,7 @@ void CDataManager::printReport(const QStringList &paths)
         if (read)
             page.settingsTable = settingsHtml(ui->tableWidget);
         document.setHtml(reportPageHtml(page));
+        addReportPicture(document, path);
         report.printDocument(document);
     }
 }

@@ -18,7 +18,7 @@ namespace {
 
 struct FakeDisk { QByteArray descriptor; bool readable = true; };
 using Drives = QMap<QString, int>;  // root ("E:/") -> number of the disk holding it; -1: cannot be opened
-struct FakeSystem { bool listAvailable = true; QVector<FakeDisk> disks; Drives drives; int opened = 0, closed = 0; };
+struct FakeSystem { bool listAvailable = true; QVector<FakeDisk> disks; Drives drives; int opened = 0, closed = 0; QString volume = {}; };
 
 struct FakePlatform : InstrumentPlatform
 {
@@ -35,6 +35,7 @@ struct FakePlatform : InstrumentPlatform
     QStringList driveRoots() override { return sys->drives.keys(); }
     int volumeDiskNumber(const QString &drive) override { return sys->drives.value(drive + '/', -1); }
     bool rootPresent(const QString &root) override { return sys->drives.contains(root); }
+    QString rootIdentity(const QString &root) override { return rootPresent(root) ? sys->volume : QString(); }
     FakeSystem *sys;
 };
 
@@ -314,6 +315,60 @@ private slots:
         QCOMPARE(window.form()->tbtn_gotoDevice->isEnabled(), button);
         QVERIFY(!window.loading());
         QCOMPARE(env->dialogs->warnings, QStringList());
+    }
+
+    // The card is pulled (or pulled and another put in its place) while its 30 files load; the
+    // working folder holds A-scans of the same names, which must not come in.
+    void removalWhileLoading_data()
+    {
+        QTest::addColumn<bool>("replug");
+        QTest::newRow("pulled") << false;
+        QTest::newRow("pulled and replaced within one event pass") << true;
+    }
+    void removalWhileLoading()
+    {
+        QFETCH(bool, replug);
+        QTemporaryDir card, cwd;
+        const auto write = [](const QString &dir, int count, const QByteArray &title) {
+            AscanFields ascan;
+            ascan.title = title;
+            for (int i = 1; i <= count; ++i)
+                QVERIFY(writeAscan(dir + QStringLiteral("/%1.jpg").arg(i), ascan));
+        };
+        write(card.path(), 30, "Old card");
+        write(cwd.path(), 30, "Working folder");
+        const QString previous = QDir::currentPath();
+        const auto restore = qScopeGuard([&] { QDir::setCurrent(previous); });
+        QVERIFY(QDir::setCurrent(cwd.path()));
+        CDataManager window;
+        CListWidgetHeir *strip = window.form()->fileListWidget;
+        connect(strip->model(), &QAbstractItemModel::rowsInserted, this, [&] {
+            if (strip->count() == 3 && strip->item(0)->text() == "Old card")
+                QMetaObject::invokeMethod(this, [&] {
+                    sys.drives.clear();
+                    if (replug) {
+                        for (int i = 1; i <= 30; ++i)
+                            QVERIFY(QFile::remove(card.filePath(QStringLiteral("%1.jpg").arg(i))));
+                        write(card.path(), 2, "New card");
+                        setInstruments({card.path() + '/'});
+                        sys.volume = "8:33";
+                    }
+                    window.handleDeviceRemoval();
+                    window.handleDeviceArrival();
+                }, Qt::QueuedConnection);
+        });
+        setInstruments({card.path() + '/'});
+        sys.volume = "8:17";
+        QVERIFY(QMetaObject::invokeMethod(&window, "slot_deviceArrived"));
+
+        QStringList titles;
+        for (int row = 0; row < strip->count(); ++row)
+            titles << strip->item(row)->text();
+        const QStringList newCard{"New card", "New card"}, newPaths{card.path() + "//1.jpg", card.path() + "//2.jpg"};
+        QCOMPARE(titles, replug ? newCard : QStringList());
+        QCOMPARE(strip->paths(), replug ? newPaths : QStringList());
+        QCOMPARE(window.dataDirectory(), replug ? card.path() + '/' : cwd.path());
+        QVERIFY(!window.loading() && !window.loadingWindow());
     }
 
     void startUpWithInstrument()

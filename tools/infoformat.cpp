@@ -40,6 +40,22 @@ QString rowValue(const FileInfo &info, const QString &caption)
     return QString();
 }
 
+// Text for a terminal: a control character from a file (an escape sequence can clear or
+// retitle the terminal) is shown as \xHH instead.
+QString shown(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
+            out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
 } // namespace
 
 FileInfo inspectFile(const QString &path)
@@ -63,15 +79,15 @@ FileInfo inspectFile(const QString &path)
 
 QString textEntry(const FileInfo &info)
 {
-    QString out = info.file + QLatin1Char('\n');
+    QString out = shown(info.file) + QLatin1Char('\n');
     if (info.kind == FileInfo::NotAscan)
         return out + QStringLiteral("Error: not an A-scan file\n");
-    out += QStringLiteral("Title: ") + info.title + QLatin1Char('\n');
+    out += QStringLiteral("Title: ") + shown(info.title) + QLatin1Char('\n');
     if (info.kind == FileInfo::TitleOnly)
         return out + QStringLiteral("Error: the settings could not be read\n");
-    out += QStringLiteral("Configuration: ") + info.configuration + QLatin1Char('\n');
+    out += QStringLiteral("Configuration: ") + shown(info.configuration) + QLatin1Char('\n');
     for (const SettingsRow &row : info.rows)
-        out += row.caption + QStringLiteral(": ") + row.value + QLatin1Char('\n');
+        out += shown(row.caption) + QStringLiteral(": ") + shown(row.value) + QLatin1Char('\n');
     return out;
 }
 
