@@ -1,5 +1,5 @@
 // Time and memory of one hostile picture through the frame, a thumbnail or the printed report.
-//   bench_pictures frame|thumbnail|report svg-self|svg-fifo|huge|scan-bomb|truncated|valid
+//   bench_pictures frame|thumbnail|report svg-self|svg-fifo|huge|scan-bomb|work-at-limit|truncated|valid
 // Run it under /usr/bin/time -v for the peak memory; it prints the wall time and the outcome.
 #include <QApplication>
 #include <QElapsedTimer>
@@ -31,6 +31,8 @@ QByteArray hostile(const QByteArray &kind, const QString &dir)
         return jpegClaiming(20000, 20000);
     if (kind == "scan-bomb")
         return progressiveJpeg(QSize(4000, 4000), 3000);
+    if (kind == "work-at-limit")   // the most work a picture may still take: 16 scans of 4000 x 4000
+        return progressiveJpeg(QSize(4000, 4000), 16);
     AscanFields ascan;
     if (kind == "truncated")
         ascan.truncateAt = 2000;
@@ -48,7 +50,7 @@ int main(int argc, char **argv)
     const QByteArray bytes = hostile(kind, dir.path());
     if (bytes.isEmpty() || !writeBytes(path, bytes)) {
         std::fprintf(stderr, "usage: bench_pictures frame|thumbnail|report "
-                             "svg-self|svg-fifo|huge|scan-bomb|truncated|valid\n");
+                             "svg-self|svg-fifo|huge|scan-bomb|work-at-limit|truncated|valid\n");
         return 2;
     }
     QElapsedTimer clock;

@@ -84,7 +84,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     const QImage picture = decodeAscanPicture(bytes, QSize(80, 60), &declared);
     if (!picture.isNull()) {
         check(scans >= 1 && scans <= AscanPicture::MaxScans);
-        check(qint64(declared.width()) * declared.height() <= AscanPicture::MaxPixels);
+        const qint64 pixels = qint64(declared.width()) * declared.height();
+        check(pixels <= AscanPicture::MaxPixels && pixels * scans <= AscanPicture::MaxScanPixels);
         check(picture.width() <= 80 && picture.height() <= 60);
     }
 

@@ -66,7 +66,8 @@ QImage decodeAscanPicture(const QByteArray &bytes, const QSize &box, QSize *decl
     QImageReader reader(&buffer, "jpeg");
     reader.setAutoDetectImageFormat(false);
     const QSize size = reader.size();
-    if (!size.isValid() || static_cast<long long>(size.width()) * size.height() > AscanPicture::MaxPixels)
+    const long long pixels = static_cast<long long>(size.width()) * size.height();
+    if (!size.isValid() || pixels > AscanPicture::MaxPixels || pixels * scans > AscanPicture::MaxScanPixels)
         return QImage();
     if (box.isValid()) {
         const QSize target = fittedSize(size, box);

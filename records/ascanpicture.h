@@ -11,9 +11,12 @@
 // a progressive JPEG can repeat its scans thousands of times, each pass going over every pixel.
 namespace AscanPicture {
 constexpr long long MaxPixels = 16000000LL;   // 4000 x 4000; ample for any real picture
-// Encoders write at most a dozen or so scans (libjpeg's progressive script writes 10); 100
-// leaves room for any of them, and 100 scans of a 16-million-pixel picture decode in about a second.
+// Encoders write at most a dozen or so scans (libjpeg's progressive script writes 10, 6 for
+// grey); 100 leaves room for any of them. Each scan is a pass over every pixel, about 30 ms for
+// 16 million: all scans together may go over at most 16 such pictures' worth of pixels, so that
+// one decode stays under about half a second.
 constexpr int MaxScans = 100;
+constexpr long long MaxScanPixels = 16 * MaxPixels;
 constexpr qint64 MaxFileBytes = 32 * 1024 * 1024;
 const QSize Blank(240, 320);                  // the size a picture that cannot be shown takes
 }

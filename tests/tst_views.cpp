@@ -198,7 +198,8 @@ private slots:
         for (const char *kind : {"SVG in disguise drawing itself", "SVG in disguise drawing a named pipe",
                                  "SVG in disguise, 100000 pixels square", "PNG", "JPEG claiming 23000 x 23000",
                                  "JPEG claiming 4001 x 4000", "progressive, 101 scans",
-                                 "progressive 4000 x 4000, 5000 scans", "A-scan cut before its picture"})
+                                 "progressive 4000 x 4000, 5000 scans", "progressive 1600 x 1601, 100 scans",
+                                 "A-scan cut before its picture"})
             QTest::newRow(kind) << QByteArray(kind) << false;
         for (const char *kind : {"A-scan", "A-scan cut inside its picture", "JPEG claiming 4000 x 4000",
                                  "progressive, 100 scans"})
@@ -222,7 +223,8 @@ private slots:
             {"JPEG claiming 4000 x 4000", jpegClaiming(4000, 4000)},
             {"progressive, 100 scans", progressiveJpeg(QSize(64, 64), 100)},
             {"progressive, 101 scans", progressiveJpeg(QSize(64, 64), 101)},
-            {"progressive 4000 x 4000, 5000 scans", progressiveJpeg(QSize(4000, 4000), 5000)}};
+            {"progressive 4000 x 4000, 5000 scans", progressiveJpeg(QSize(4000, 4000), 5000)},
+            {"progressive 1600 x 1601, 100 scans", progressiveJpeg(QSize(1600, 1601), 100)}};
         QVERIFY(writeBytes(path, bytes.value(kind, buildAscan(ascan))));
         const qint64 peak = peakMegabytes();
 
