@@ -126,7 +126,6 @@ void CDataManager::loadFiles(const QString &selectName, const QString &message)
 
     // Paths are built from the folder this loading started on, whatever dataDir becomes.
     const QString source = dataDir;
-    const int run = ++loadingRun;
     const QStringList workList = ascanWorkList(source);
     const int total = workList.size();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
@@ -137,7 +136,7 @@ void CDataManager::loadFiles(const QString &selectName, const QString &message)
     int row = 0;
     int selectRow = 0;
     for (const QString &name : workList) {
-        if (!isLoading || run != loadingRun)
+        if (!isLoading)
             return;
         const QString path = source + QDir::separator() + name;
         const QIcon icon = stripThumbnailIcon(path);

@@ -117,7 +117,6 @@ private:
     QString dataDir;
     QString devicePath;
     QString deviceIdentity;   // of the volume at devicePath when it was found
-    int loadingRun = 0;       // counts loadings, so that one replaced by another stops
     QString saveDir;
     QString logoPath;
     QPrinter *printer = nullptr;
