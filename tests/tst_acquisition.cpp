@@ -332,8 +332,10 @@ private slots:
         const auto write = [](const QString &dir, int count, const QByteArray &title) {
             AscanFields ascan;
             ascan.title = title;
-            for (int i = 1; i <= count; ++i)
-                QVERIFY(writeAscan(dir + QStringLiteral("/%1.jpg").arg(i), ascan));
+            for (int i = 1; i <= 30; ++i) {
+                const QString path = dir + QStringLiteral("/%1.jpg").arg(i);
+                QVERIFY(i > count ? QFile::remove(path) : writeAscan(path, ascan));
+            }
         };
         write(card.path(), 30, "Old card");
         write(cwd.path(), 30, "Working folder");
@@ -345,14 +347,10 @@ private slots:
         connect(strip->model(), &QAbstractItemModel::rowsInserted, this, [&] {
             if (strip->count() == 3 && strip->item(0)->text() == "Old card")
                 QMetaObject::invokeMethod(this, [&] {
-                    sys.drives.clear();
-                    if (replug) {
-                        for (int i = 1; i <= 30; ++i)
-                            QVERIFY(QFile::remove(card.filePath(QStringLiteral("%1.jpg").arg(i))));
+                    setInstruments(replug ? QStringList{card.path() + '/'} : QStringList());
+                    sys.volume = "8:33";
+                    if (replug)
                         write(card.path(), 2, "New card");
-                        setInstruments({card.path() + '/'});
-                        sys.volume = "8:33";
-                    }
                     window.handleDeviceRemoval();
                     window.handleDeviceArrival();
                 }, Qt::QueuedConnection);
@@ -361,12 +359,11 @@ private slots:
         sys.volume = "8:17";
         QVERIFY(QMetaObject::invokeMethod(&window, "slot_deviceArrived"));
 
-        QStringList titles;
+        QStringList items;
         for (int row = 0; row < strip->count(); ++row)
-            titles << strip->item(row)->text();
-        const QStringList newCard{"New card", "New card"}, newPaths{card.path() + "//1.jpg", card.path() + "//2.jpg"};
-        QCOMPARE(titles, replug ? newCard : QStringList());
-        QCOMPARE(strip->paths(), replug ? newPaths : QStringList());
+            items << strip->item(row)->text() + " " + strip->paths().at(row);
+        const QString fresh = "New card " + card.path() + "//%1.jpg";
+        QCOMPARE(items, (replug ? QStringList{fresh.arg(1), fresh.arg(2)} : QStringList()));
         QCOMPARE(window.dataDirectory(), replug ? card.path() + '/' : cwd.path());
         QVERIFY(!window.loading() && !window.loadingWindow());
     }

@@ -193,39 +193,32 @@ private slots:
     // the report: each either shows or is refused (white frame, no thumbnail, a blank printed box).
     void hostilePictures_data()
     {
-        QTest::addColumn<QByteArray>("kind");
+        QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("shown");
-        for (const char *kind : {"SVG in disguise drawing itself", "SVG in disguise drawing a named pipe",
-                                 "SVG in disguise, 100000 pixels square", "PNG", "JPEG claiming 23000 x 23000",
-                                 "JPEG claiming 4001 x 4000", "progressive, 101 scans",
-                                 "progressive 4000 x 4000, 5000 scans", "progressive 1600 x 1601, 100 scans",
-                                 "A-scan cut before its picture"})
-            QTest::newRow(kind) << QByteArray(kind) << false;
-        for (const char *kind : {"A-scan", "A-scan cut inside its picture", "JPEG claiming 4000 x 4000",
-                                 "progressive, 100 scans"})
-            QTest::newRow(kind) << QByteArray(kind) << true;
+        const QString self = dir.filePath("self.jpg"), fifo = dir.filePath("fifo");
+        QVERIFY(QFileInfo::exists(fifo) || ::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
+        const QByteArray ascan = buildAscan(AscanFields());
+        QTest::newRow("SVG in disguise drawing itself") << svgInDisguise(QFile::encodeName(self)) << false;
+        QTest::newRow("SVG in disguise drawing a named pipe") << svgInDisguise(QFile::encodeName(fifo)) << false;
+        QTest::newRow("SVG in disguise, 100000 pixels square") << svgInDisguise("none.png", 100000) << false;
+        QTest::newRow("PNG") << png(quadrantPicture(QSize(240, 320))) << false;
+        QTest::newRow("JPEG claiming 23000 x 23000") << jpegClaiming(23000, 23000) << false;
+        QTest::newRow("JPEG claiming 4001 x 4000") << jpegClaiming(4001, 4000) << false;
+        QTest::newRow("JPEG claiming 4000 x 4000") << jpegClaiming(4000, 4000) << true;
+        QTest::newRow("progressive, 100 scans") << progressiveJpeg(QSize(64, 64), 100) << true;
+        QTest::newRow("progressive, 101 scans") << progressiveJpeg(QSize(64, 64), 101) << false;
+        QTest::newRow("progressive 1600 x 1601, 100 scans") << progressiveJpeg(QSize(1600, 1601), 100) << false;
+        QTest::newRow("progressive 4000 x 4000, 1000 scans") << progressiveJpeg(QSize(4000, 4000), 1000) << false;
+        QTest::newRow("A-scan cut before its picture") << ascan.left(800) << false;
+        QTest::newRow("A-scan cut inside its picture") << ascan.left(3000) << true;
+        QTest::newRow("A-scan") << ascan << true;
     }
     void hostilePictures()
     {
-        QFETCH(QByteArray, kind);
+        QFETCH(QByteArray, bytes);
         QFETCH(bool, shown);
-        const QString path = dir.filePath(QStringLiteral("%1.jpg").arg(++files)), fifo = dir.filePath("fifo");
-        QVERIFY(QFileInfo::exists(fifo) || ::mkfifo(QFile::encodeName(fifo).constData(), 0600) == 0);
-        AscanFields ascan;
-        ascan.truncateAt = kind.contains("inside") ? 3000 : kind.contains("before") ? 800 : -1;
-        const QMap<QByteArray, QByteArray> bytes{
-            {"SVG in disguise drawing itself", svgInDisguise(QFile::encodeName(path))},
-            {"SVG in disguise drawing a named pipe", svgInDisguise(QFile::encodeName(fifo))},
-            {"SVG in disguise, 100000 pixels square", svgInDisguise("none.png", 100000)},
-            {"PNG", png(quadrantPicture(QSize(240, 320)))},
-            {"JPEG claiming 23000 x 23000", jpegClaiming(23000, 23000)},
-            {"JPEG claiming 4001 x 4000", jpegClaiming(4001, 4000)},
-            {"JPEG claiming 4000 x 4000", jpegClaiming(4000, 4000)},
-            {"progressive, 100 scans", progressiveJpeg(QSize(64, 64), 100)},
-            {"progressive, 101 scans", progressiveJpeg(QSize(64, 64), 101)},
-            {"progressive 4000 x 4000, 5000 scans", progressiveJpeg(QSize(4000, 4000), 5000)},
-            {"progressive 1600 x 1601, 100 scans", progressiveJpeg(QSize(1600, 1601), 100)}};
-        QVERIFY(writeBytes(path, bytes.value(kind, buildAscan(ascan))));
+        const QString path = dir.filePath("self.jpg");
+        QVERIFY(writeBytes(path, bytes));
         const qint64 peak = peakMegabytes();
 
         CResPictureFrame frame;
