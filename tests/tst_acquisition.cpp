@@ -402,6 +402,7 @@ private slots:
         QCOMPARE(stat(QFile::encodeName(dir).constData(), &status), 0);
         const QString device = QStringLiteral("%1:%2").arg(major(status.st_dev)).arg(minor(status.st_dev));
         QVERIFY(QFile::link("../../block/sdk", tree + "/dev/block/" + device));
+        QCOMPARE(LinuxInstrumentPlatform(tree, "/proc/self/mountinfo").rootIdentity(dir + '/'), device);
         for (const QString &name : QDir(instrumentRoot).entryList(QDir::Files))
             QVERIFY(QFile::copy(instrumentRoot + name, dir + '/' + name));
         QTRY_COMPARE_WITH_TIMEOUT(window.form()->fileListWidget->count(), 3, 10000);
