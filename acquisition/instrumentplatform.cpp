@@ -13,6 +13,11 @@ void setInstrumentPlatformFactory(std::function<std::unique_ptr<InstrumentPlatfo
     platformFactory() = std::move(factory);
 }
 
+bool sameInstrumentPresent(InstrumentPlatform &platform, const QString &root, const QString &identity)
+{
+    return platform.rootPresent(root) && platform.rootIdentity(root) == identity;
+}
+
 std::unique_ptr<InstrumentPlatform> makeInstrumentPlatform()
 {
     if (platformFactory())

@@ -30,7 +30,13 @@ public:
     virtual int volumeDiskNumber(const QString &drive) = 0;
     // Whether a device root found earlier is still there.
     virtual bool rootPresent(const QString &root) = 0;
+    // What tells one mounted volume at `root` from another mounted there later (a card taken
+    // out and put back within one event pass); empty when unknown.
+    virtual QString rootIdentity(const QString &root) = 0;
 };
+
+// True while the instrument found at `root`, with that identity, is still the one there.
+bool sameInstrumentPresent(InstrumentPlatform &platform, const QString &root, const QString &identity);
 
 std::unique_ptr<InstrumentPlatform> createInstrumentPlatform();
 

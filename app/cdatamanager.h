@@ -120,6 +120,7 @@ private:
     QDialog *dlg_infoSave = nullptr;
     QString dataDir;
     QString devicePath;
+    QString deviceIdentity;   // of the volume at devicePath when it was found
     QString saveDir;
     QString logoPath;
     QPrinter *printer = nullptr;

@@ -124,7 +124,9 @@ void CDataManager::loadFiles(const QString &selectName, const QString &message)
     showLoadingDialog(message);
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 
-    const QStringList workList = ascanWorkList(dataDir);
+    // Paths are built from the folder this loading started on, whatever dataDir becomes.
+    const QString source = dataDir;
+    const QStringList workList = ascanWorkList(source);
     const int total = workList.size();
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 
@@ -136,7 +138,7 @@ void CDataManager::loadFiles(const QString &selectName, const QString &message)
     for (const QString &name : workList) {
         if (!isLoading)
             return;
-        const QString path = dataDir + QDir::separator() + name;
+        const QString path = source + QDir::separator() + name;
         const QIcon icon = stripThumbnailIcon(path);
         const QString title = readTitle(path);
         if (!title.isEmpty()) {

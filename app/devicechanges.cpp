@@ -12,6 +12,7 @@
 bool CDataManager::detectInstrument()
 {
     const DetectionResult result = detectInstrumentRoot(*platform, devicePath);
+    deviceIdentity = platform->rootIdentity(devicePath);
     if (result == DetectionResult::DiskListUnavailable)
         Dialogs::current().warning(this, productName, tr("Unable to get system information about present disks!"));
     return result == DetectionResult::Found;
@@ -29,14 +30,17 @@ void CDataManager::handleDeviceRemoval()
 {
     if (dataDir == devicePath) {
         // The shown data came from the instrument: only its own removal matters.
-        if (!platform->rootPresent(devicePath)) {
+        if (!sameInstrumentPresent(*platform, devicePath, deviceIdentity)) {
+            // A loading from it ends as Cancel ends it; nothing more is read from that root.
+            if (isLoading)
+                closeLoadingDialog();
             resetView();
             if (detectInstrument())
                 loadFromDevice();
             else
                 dataDir = QDir::currentPath();
         }
-    } else if (!devicePath.isEmpty() && !platform->rootPresent(devicePath)) {
+    } else if (!devicePath.isEmpty() && !sameInstrumentPresent(*platform, devicePath, deviceIdentity)) {
         detectInstrument();
     }
     updateDeviceButton();

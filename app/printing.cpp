@@ -48,6 +48,7 @@ void CDataManager::printReport(const QStringList &paths, const ReportDetails &de
             page.settingsTable = settingsHtml(ui->tableWidget);
         page.details = detailsHtml;
         document.setHtml(reportPageHtml(page));
+        addReportPicture(document, path);
     };
     ::printReport(printer, {paths, details.fitOnSheet, QDateTime::currentDateTime()}, fill);
 }

@@ -49,7 +49,7 @@ bool CDataManager::copyFileToDir(const QString &filePath, const QString &dirPath
     if (!QFile::exists(filePath))
         return false;
     const QString destination = dirPath + QFileInfo(filePath).fileName();
-    if (!QFile::exists(destination))
+    if (!QFileInfo::exists(destination) && !QFileInfo(destination).isSymLink())
         return QFile::copy(filePath, destination);
     // Saving a file onto itself: it is already there, and removing it would lose it.
     if (isSameFile(filePath, destination))

@@ -1,4 +1,5 @@
-// libFuzzer target: arbitrary bytes through the A-scan readers, the decoders and the table rows.
+// libFuzzer target: arbitrary bytes through the A-scan readers, the decoders, the table rows and
+// the bounded picture loading.
 #include <QByteArray>
 #include <QString>
 
@@ -8,6 +9,7 @@
 #include <memory>
 
 #include "records/ascanfile.h"
+#include "records/ascanpicture.h"
 #include "records/ascansettings.h"
 #include "records/settingsrows.h"
 
@@ -75,6 +77,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
         settingsTableRows(direct);
     }
+    // The picture: refused, or decoded within the limits at the size asked.
+    const int scans = jpegScanCount(bytes);
+    check(scans <= AscanPicture::MaxScans + 1);
+    QSize declared;
+    const QImage picture = decodeAscanPicture(bytes, QSize(80, 60), &declared);
+    if (!picture.isNull()) {
+        check(scans >= 1 && scans <= AscanPicture::MaxScans);
+        const qint64 pixels = qint64(declared.width()) * declared.height();
+        check(pixels <= AscanPicture::MaxPixels && pixels * scans <= AscanPicture::MaxScanPixels);
+        check(picture.width() <= 80 && picture.height() <= 60);
+    }
+
     if (size >= size_t(Ascan::TextFieldSize)) {
         const auto field = exactCopy(data, Ascan::TextFieldSize);
         textField32(reinterpret_cast<const char *>(field.get()));

@@ -54,5 +54,13 @@ int main(int argc, char **argv)
         const QByteArray bytes = buildAscan(ascan) + QByteArray(seed.extra, '\0');
         failures += writeBytes(folder.filePath(QString::fromLatin1(seed.name)), bytes) ? 0 : 1;
     }
+    // Pictures for the bounded JPEG loading: plain, claiming a large size, progressive.
+    const QPair<const char *, QByteArray> pictures[] = {
+        {"picture-baseline", jpegClaiming(16, 16)},
+        {"picture-claiming-4000", jpegClaiming(4000, 4000)},
+        {"picture-progressive", progressiveJpeg(QSize(16, 16), 12)},
+    };
+    for (const auto &picture : pictures)
+        failures += writeBytes(folder.filePath(QString::fromLatin1(picture.first)), picture.second) ? 0 : 1;
     return failures == 0 ? 0 : 1;
 }

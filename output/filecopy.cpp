@@ -1,18 +1,68 @@
 #include "filecopy.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
+#include <QTemporaryFile>
 
-#include <filesystem>
+namespace {
+
+// The path of the directory entry itself: its folder resolved, its own name kept, so that a
+// symbolic link is its own entry and not the file it points at. Empty when nothing is there.
+QString entryPath(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink())
+        return QString();
+    const QString folder = info.absoluteDir().canonicalPath();
+    return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + info.fileName();
+}
+
+// Copies the rest of `in` into `out`; false on any error.
+bool copyData(QFile &in, QFileDevice &out)
+{
+    char buffer[64 * 1024];
+    for (;;) {
+        const qint64 got = in.read(buffer, sizeof buffer);
+        if (got == 0)
+            return true;
+        if (got < 0 || out.write(buffer, got) != got)
+            return false;
+    }
+}
+
+// A link is replaced by a complete copy written beside it: the link goes only once the copy
+// is there, and whatever it points at is never opened for writing.
+ReplaceResult replaceLink(QFile &in, const QString &link)
+{
+    QTemporaryFile part(link);
+    if (!part.open())
+        return ReplaceResult::CannotReplace;
+    if (!copyData(in, part) || !part.flush())
+        return ReplaceResult::CopyFailed;
+    part.setPermissions(in.permissions());
+    if (!QFile::remove(link))
+        return ReplaceResult::CannotReplace;
+    part.setAutoRemove(false);
+    if (!part.rename(link)) {
+        part.remove();
+        return ReplaceResult::CopyFailed;
+    }
+    return ReplaceResult::Replaced;
+}
+
+} // namespace
 
 bool isSameFile(const QString &first, const QString &second)
 {
-    // From UTF-8: a wide string would be converted through the C++ locale, which is "C" in the
-    // program, and a Cyrillic name would throw.
-    std::error_code error;
-    const bool same = std::filesystem::equivalent(std::filesystem::u8path(first.toStdString()),
-                                                  std::filesystem::u8path(second.toStdString()), error);
-    return !error && same;
+    // Compared as Qt resolves them: nothing here leaves QString, whatever the names hold.
+    const QString a = entryPath(first);
+#ifdef Q_OS_WIN
+    return !a.isEmpty() && a.compare(entryPath(second), Qt::CaseInsensitive) == 0;
+#else
+    return !a.isEmpty() && a == entryPath(second);
+#endif
 }
 
 ReplaceResult replaceWithCopy(const QString &source, const QString &destination)
@@ -20,20 +70,16 @@ ReplaceResult replaceWithCopy(const QString &source, const QString &destination)
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
         return ReplaceResult::CopyFailed;
+    if (QFileInfo(destination).isSymLink())
+        return replaceLink(in, destination);
     QSaveFile out(destination);
     out.setDirectWriteFallback(false);
     // Unbuffered, so a full disk shows at the write that hits it, not at the rename.
     if (!out.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return ReplaceResult::CannotReplace;
-    char buffer[64 * 1024];
-    for (;;) {
-        const qint64 got = in.read(buffer, sizeof buffer);
-        if (got == 0)
-            break;
-        if (got < 0 || out.write(buffer, got) != got) {
-            out.cancelWriting();
-            return ReplaceResult::CopyFailed;
-        }
+    if (!copyData(in, out)) {
+        out.cancelWriting();
+        return ReplaceResult::CopyFailed;
     }
     // A copy carries the source's permissions, as QFile::copy gives them.
     const QFile::Permissions permissions = in.permissions();

@@ -4,13 +4,15 @@
 #include <QByteArray>
 #include <QString>
 
-// True when both paths name the same existing file, whatever their spelling.
+// True when both paths name the same existing directory entry, whatever the spelling of their
+// folders. A symbolic link is an entry of its own, never the file it points at.
 bool isSameFile(const QString &first, const QString &second);
 
 // Replaces `destination` by a copy of `source` without ever losing the old file: the copy is
 // written to a temporary file beside the destination and renamed over it only when complete.
 // On failure the destination is unchanged and no temporary file is left. CannotReplace means
 // the destination's place could not be written at all (the counterpart of a failed removal).
+// A destination that is a symbolic link is replaced itself; its target is left alone.
 enum class ReplaceResult { Replaced, CopyFailed, CannotReplace };
 ReplaceResult replaceWithCopy(const QString &source, const QString &destination);
 

@@ -2,9 +2,11 @@
 
 #include <QCoreApplication>
 #include <QTableWidget>
+#include <QTextDocument>
 #include <QTextStream>
 #include <QUrl>
 
+#include "records/ascanpicture.h"
 #include "records/globals.h"
 
 namespace {
@@ -21,6 +23,22 @@ QString imageSource(const QString &path)
 {
     // As a file URL nothing in the path ("#", "%", "?") is taken for URL syntax.
     return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded).toHtmlEscaped();
+}
+
+QImage reportPicture(const QString &path)
+{
+    QImage picture = readAscanPicture(path);
+    if (picture.isNull()) {
+        picture = QImage(AscanPicture::Blank, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+    }
+    return picture;
+}
+
+void addReportPicture(QTextDocument &document, const QString &path)
+{
+    document.addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(ReportPictureName)),
+                         reportPicture(path));
 }
 
 QString reportPageHtml(const ReportPage &page)
@@ -42,7 +60,7 @@ QString reportPageHtml(const ReportPage &page)
     out << page.details;
     out << "<H1 ALIGN=\"CENTER\">" << page.title.toHtmlEscaped() << "</H1>";
     out << "<P ALIGN=CENTER >\n";
-    out << "<IMG SRC=\"" << imageSource(page.filePath) << "\" HEIGHT=400 VSPACE = \"20\">";
+    out << "<IMG SRC=\"" << ReportPictureName << "\" HEIGHT=400 VSPACE = \"20\">";
     out << "<BR>";
     out << "</P>\n";
     out << "<H3 ALIGN=\"CENTER\">" << QCoreApplication::translate("CDataManager", "Configuration: ")

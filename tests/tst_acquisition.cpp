@@ -18,7 +18,7 @@ namespace {
 
 struct FakeDisk { QByteArray descriptor; bool readable = true; };
 using Drives = QMap<QString, int>;  // root ("E:/") -> number of the disk holding it; -1: cannot be opened
-struct FakeSystem { bool listAvailable = true; QVector<FakeDisk> disks; Drives drives; int opened = 0, closed = 0; };
+struct FakeSystem { bool listAvailable = true; QVector<FakeDisk> disks; Drives drives; int opened = 0, closed = 0; QString volume = {}; };
 
 struct FakePlatform : InstrumentPlatform
 {
@@ -35,6 +35,7 @@ struct FakePlatform : InstrumentPlatform
     QStringList driveRoots() override { return sys->drives.keys(); }
     int volumeDiskNumber(const QString &drive) override { return sys->drives.value(drive + '/', -1); }
     bool rootPresent(const QString &root) override { return sys->drives.contains(root); }
+    QString rootIdentity(const QString &root) override { return rootPresent(root) ? sys->volume : QString(); }
     FakeSystem *sys;
 };
 
@@ -316,6 +317,57 @@ private slots:
         QCOMPARE(env->dialogs->warnings, QStringList());
     }
 
+    // The card is pulled (or pulled and another put in its place) while its 30 files load; the
+    // working folder holds A-scans of the same names, which must not come in.
+    void removalWhileLoading_data()
+    {
+        QTest::addColumn<bool>("replug");
+        QTest::newRow("pulled") << false;
+        QTest::newRow("pulled and replaced within one event pass") << true;
+    }
+    void removalWhileLoading()
+    {
+        QFETCH(bool, replug);
+        QTemporaryDir card, cwd;
+        const auto write = [](const QString &dir, int count, const QByteArray &title) {
+            AscanFields ascan;
+            ascan.title = title;
+            for (int i = 1; i <= 30; ++i) {
+                const QString path = dir + QStringLiteral("/%1.jpg").arg(i);
+                QVERIFY(i > count ? QFile::remove(path) : writeAscan(path, ascan));
+            }
+        };
+        write(card.path(), 30, "Old card");
+        write(cwd.path(), 30, "Working folder");
+        const QString previous = QDir::currentPath();
+        const auto restore = qScopeGuard([&] { QDir::setCurrent(previous); });
+        QVERIFY(QDir::setCurrent(cwd.path()));
+        CDataManager window;
+        CListWidgetHeir *strip = window.form()->fileListWidget;
+        connect(strip->model(), &QAbstractItemModel::rowsInserted, this, [&] {
+            if (strip->count() == 3 && strip->item(0)->text() == "Old card")
+                QMetaObject::invokeMethod(this, [&] {
+                    setInstruments(replug ? QStringList{card.path() + '/'} : QStringList());
+                    sys.volume = "8:33";
+                    if (replug)
+                        write(card.path(), 2, "New card");
+                    window.handleDeviceRemoval();
+                    window.handleDeviceArrival();
+                }, Qt::QueuedConnection);
+        });
+        setInstruments({card.path() + '/'});
+        sys.volume = "8:17";
+        QVERIFY(QMetaObject::invokeMethod(&window, "slot_deviceArrived"));
+
+        QStringList items;
+        for (int row = 0; row < strip->count(); ++row)
+            items << strip->item(row)->text() + " " + strip->paths().at(row);
+        const QString fresh = "New card " + card.path() + "//%1.jpg";
+        QCOMPARE(items, (replug ? QStringList{fresh.arg(1), fresh.arg(2)} : QStringList()));
+        QCOMPARE(window.dataDirectory(), replug ? card.path() + '/' : cwd.path());
+        QVERIFY(!window.loading() && !window.loadingWindow());
+    }
+
     void startUpWithInstrument()
     {
         setInstruments({instrumentRoot});
@@ -350,6 +402,7 @@ private slots:
         QCOMPARE(stat(QFile::encodeName(dir).constData(), &status), 0);
         const QString device = QStringLiteral("%1:%2").arg(major(status.st_dev)).arg(minor(status.st_dev));
         QVERIFY(QFile::link("../../block/sdk", tree + "/dev/block/" + device));
+        QCOMPARE(LinuxInstrumentPlatform(tree, "/proc/self/mountinfo").rootIdentity(dir + '/'), device);
         for (const QString &name : QDir(instrumentRoot).entryList(QDir::Files))
             QVERIFY(QFile::copy(instrumentRoot + name, dir + '/' + name));
         QTRY_COMPARE_WITH_TIMEOUT(window.form()->fileListWidget->count(), 3, 10000);

@@ -112,7 +112,8 @@ QStringList rendered(const QString &html, QStringList *images = nullptr)
         for (auto it = block.begin(); !it.atEnd(); ++it) {
             const QTextImageFormat image = it.fragment().charFormat().toImageFormat();
             if (image.isValid())
-                *images << QUrl(image.name()).toLocalFile() + " @" + QString::number(image.height());
+                *images << (QUrl(image.name()).isLocalFile() ? QUrl(image.name()).toLocalFile() : image.name())
+                               + " @" + QString::number(image.height());
         }
     }
     return document.toPlainText().remove(QChar::ObjectReplacementCharacter)
@@ -120,8 +121,12 @@ QStringList rendered(const QString &html, QStringList *images = nullptr)
 }
 
 // A save: the chosen folder in the temporary one ("full" and "read-only" are a small tmpfs), the
-// files already there, the answer to the question, the bar's values, the warnings (%1: the folder).
-struct Saving { QString target; QList<int> existing; int answer; QList<int> bar; QStringList warnings; };
+// files already there (as links to files outside when `links`), the answer to the question, the
+// bar's values, the warnings (%1: the folder).
+struct Saving { QString target; QList<int> existing; int answer; QList<int> bar; QStringList warnings; bool links = false; };
+
+// Folder names as users have them.
+const QString Source = QStringLiteral("Сканы 'шов' #1 %41 & \"A\""), Target = QStringLiteral("Отчёт & #2 %20");
 
 // A report: the files, the rows selected in turn, per sheet the texts it shows in this order
 // ("!x": x is absent), the table's row 8 afterwards (empty: a cleared table), the Report tab's fields.
@@ -201,13 +206,16 @@ private slots:
         QTest::addColumn<Saving>("c");
         const QList<int> all{0, 33, 67, 100};
         const QStringList none{"Unable to save data!"};
-        QTest::newRow("second exists, answer No")
-            << Saving{"Отчёт #1 & 100%", {1}, QMessageBox::No, {0, 33, 67}, {"A number of data couldn't be saved!"}};
-        QTest::newRow("second exists, answer Yes") << Saving{"Отчёт #1 & 100%", {1}, QMessageBox::Yes, all, {}};
+        const QStringList some{"A number of data couldn't be saved!"};
+        QTest::newRow("second exists, answer No") << Saving{Target, {1}, QMessageBox::No, {0, 33, 67}, some};
+        QTest::newRow("second exists, answer Yes") << Saving{Target, {1}, QMessageBox::Yes, all, {}};
+        // A link is replaced itself; the file it points at, outside the folder, stays as it was.
+        QTest::newRow("links exist, answer Yes") << Saving{Target, {0, 2}, QMessageBox::Yes, all, {}, true};
+        QTest::newRow("links exist, answer No") << Saving{Target, {0, 2}, QMessageBox::No, {0, 33}, some, true};
         QTest::newRow("copy fails") << Saving{"plain-file", {}, QMessageBox::Yes, {0}, none};
         // The files are there already, however the folder is spelled: no question, nothing removed.
-        QTest::newRow("source folder") << Saving{"src", {}, QMessageBox::Yes, all, {}};
-        QTest::newRow("source folder, dot segment") << Saving{"src/.", {}, QMessageBox::Yes, all, {}};
+        QTest::newRow("source folder") << Saving{Source, {}, QMessageBox::Yes, all, {}};
+        QTest::newRow("source folder, dot segment") << Saving{Source + "/.", {}, QMessageBox::Yes, all, {}};
         QTest::newRow("source folder through a symlink") << Saving{"link", {}, QMessageBox::Yes, all, {}};
         // A replacing copy that fails leaves the old file as it was, and no partial file.
         QTest::newRow("replacing on a full disk") << Saving{"full", {1}, QMessageBox::Yes, {0}, none};
@@ -220,21 +228,24 @@ private slots:
     {
         QFETCH(Saving, c);
         const QString base = f->temp.path(), chosen = base + "/" + c.target;
-        const QStringList sources = load(base + "/src", {ascan("One"), ascan("Two"), ascan("Three")}, {0, 1, 2});
+        const QStringList sources = load(base + '/' + Source, {ascan("One"), ascan("Two"), ascan("Three")}, {0, 1, 2});
         QCOMPARE(f->window.form()->fileListWidget->count(), 3);
         QList<QByteArray> before;
         for (const QString &source : sources)
             before << contents(source);
-        for (const char *folder : {"/Отчёт #1 & 100%", "/full", "/read-only"})
-            QVERIFY(QDir().mkpath(base + folder));
-        QVERIFY(writeBytes(base + "/plain-file", "not a directory") && QFile::link(base + "/src", base + "/link"));
+        for (const QString &folder : {Target, QString("full"), QString("read-only")})
+            QVERIFY(QDir().mkpath(base + '/' + folder));
+        QVERIFY(writeBytes(base + "/plain-file", "not a directory") && QFile::link(base + '/' + Source, base + "/link"));
         const bool tmpfs = c.target == "full" || c.target == "read-only";
         if (tmpfs && !(privateMounts && mountTmpfs(chosen, "size=1m")))
             QSKIP("needs root to mount a small tmpfs of its own");
         const auto unmount = qScopeGuard([&] { if (tmpfs) QProcess::execute("umount", {chosen}); });
         QStringList questions;
+        const auto outside = [&](int i) { return base + QStringLiteral("/outside %1.jpg").arg(i + 1); };
         for (int i : c.existing) {
-            QVERIFY(writeBytes(chosen + QStringLiteral("/%1.jpg").arg(i + 1), "old copy"));
+            const QString existing = chosen + QStringLiteral("/%1.jpg").arg(i + 1);
+            QVERIFY(c.links ? writeBytes(outside(i), "old copy") && QFile::link(outside(i), existing)
+                            : writeBytes(existing, "old copy"));
             questions << QStringLiteral("The file \"%1/%2.jpg\" already exists!\nDo you want to rewrite it?")
                              .arg(chosen).arg(i + 1);
         }
@@ -263,6 +274,10 @@ private slots:
             if (QFileInfo(chosen).isDir())
                 QCOMPARE(contents(chosen + QStringLiteral("/%1.jpg").arg(i + 1)),
                          kept ? "old copy" : nothingSaved ? "<missing>" : before.at(i));
+            if (c.links && c.existing.contains(i)) {
+                QCOMPARE(contents(outside(i)), "old copy");
+                QCOMPARE(QFileInfo(chosen + QStringLiteral("/%1.jpg").arg(i + 1)).isSymLink(), kept);
+            }
         }
         // No partial or temporary file is left behind.
         const QRegularExpression other(QStringLiteral("^(?![123]\\.jpg$|filler$)"));
@@ -299,7 +314,7 @@ private slots:
 
         QStringList images;
         const QStringList lines = rendered(reportPageHtml(page), &images);
-        QCOMPARE(images, (logo ? QStringList{page.logoPath + " @45"} : QStringList()) << page.filePath + " @400");
+        QCOMPARE(images, (logo ? QStringList{page.logoPath + " @45"} : QStringList()) << ReportPictureName + QString(" @400"));
         QCOMPARE(lines, ((logo ? QStringList{"Scanlet"} : QStringList())
                          << "Organisation:" << "org " + text << "Notes:" << "notes " + text << page.title
                          << "Configuration: " + page.configurationName)
@@ -428,6 +443,7 @@ private slots:
         const auto fill = [&](int record, QTextDocument &document) {
             document.setHtml(reportPageHtml({files.at(record), false, c.logo ? SCANLET_BIN_DIR "/TARNWELL_logo_bw.bmp" : "",
                                              "Title " + QString::number(record + 1), "Weld", settingsHtml(&table), details}));
+            addReportPicture(document, files.at(record));
         };
         const QDateTime printedAt(QDate(2026, 3, 9), QTime(14, 5));
         const int printed = printReport(&printer, {files, c.fit, printedAt}, fill);

@@ -4,6 +4,7 @@
 
 #include "ascanbuilder.h"
 #include "records/ascanfile.h"
+#include "records/ascanpicture.h"
 #include "records/ascansettings.h"
 
 namespace {
@@ -244,6 +245,7 @@ private slots:
         }
         QCOMPARE(titleFromBytes(bytes), title);
         QCOMPARE(recordFromBytes(bytes, fromBytes), record);
+        decodeAscanPicture(bytes);   // the fuzzer's findings replayed through the picture path too
         QCOMPARE(fields(fromFile), expected);
         QCOMPARE(fields(fromBytes), expected);
     }

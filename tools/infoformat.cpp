@@ -5,6 +5,20 @@
 
 #include "records/fileorder.h"
 
+QString shown(const QString &text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const ushort u = c.unicode();
+        if (u < 0x20 || (u >= 0x7F && u <= 0x9F))
+            out += QStringLiteral("\\x%1").arg(u, 2, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
 QStringList expandFolders(const QStringList &arguments)
 {
     QStringList files;
@@ -20,15 +34,15 @@ QStringList expandFolders(const QStringList &arguments)
 
 QString textEntry(const FileInfo &info)
 {
-    QString out = info.file + QLatin1Char('\n');
+    QString out = shown(info.file) + QLatin1Char('\n');
     if (info.kind != FileInfo::Record && info.kind != FileInfo::TitleOnly)
         return out;
-    out += QStringLiteral("Title: ") + info.title + QLatin1Char('\n');
+    out += QStringLiteral("Title: ") + shown(info.title) + QLatin1Char('\n');
     if (info.kind == FileInfo::TitleOnly)
         return out;
-    out += QStringLiteral("Configuration: ") + info.configuration + QLatin1Char('\n');
+    out += QStringLiteral("Configuration: ") + shown(info.configuration) + QLatin1Char('\n');
     for (const SettingsRow &row : info.rows)
-        out += row.caption + QStringLiteral(": ") + row.value + QLatin1Char('\n');
+        out += shown(row.caption) + QStringLiteral(": ") + shown(row.value) + QLatin1Char('\n');
     return out;
 }
 

@@ -10,6 +10,10 @@
 // without any stays, and is reported as a directory).
 QStringList expandFolders(const QStringList &arguments);
 
+// Text for a terminal: a control character from a file (an escape sequence can clear or
+// retitle the terminal) is shown as \xHH instead.
+QString shown(const QString &text);
+
 // The inspector's text and JSON forms; its CSV form is shared with the window.
 QString textEntry(const FileInfo &info);
 QString jsonEntry(const FileInfo &info);

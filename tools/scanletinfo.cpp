@@ -103,7 +103,7 @@ int main(int argc, char *argv[])
         }
         out.flush();
         if (format == Format::Text && info.kind != FileInfo::Record) {
-            err << "scanlet-info: " << info.file << ": " << errorText(info.kind) << "\n";
+            err << "scanlet-info: " << shown(info.file) << ": " << errorText(info.kind) << "\n";
             err.flush();
         }
     }

@@ -1,9 +1,8 @@
 #include "crespictureframe.h"
 
-#include <QImageReader>
 #include <QPainter>
 
-#include "views/imagelimits.h"
+#include "records/ascanpicture.h"
 
 CResPictureFrame::CResPictureFrame(QWidget *parent)
     : QFrame(parent, Qt::WindowFlags())
@@ -21,10 +20,7 @@ void CResPictureFrame::clearImage()
 
 bool CResPictureFrame::loadImage(const QString &fileName)
 {
-    QImageReader reader(fileName);
-    QImage loaded;
-    if (hasAcceptableSize(reader))
-        loaded = reader.read();
+    const QImage loaded = readAscanPicture(fileName);
     if (loaded.isNull()) {
         clearImage();
         return false;

@@ -1,15 +1,13 @@
 #include "thumbnailiconengine.h"
 
 #include <QApplication>
-#include <QFile>
 #include <QIcon>
-#include <QImageReader>
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOption>
 #include <QWidget>
 
-#include "views/imagelimits.h"
+#include "records/ascanpicture.h"
 
 namespace {
 
@@ -17,16 +15,6 @@ namespace {
 // instrument's screen, which is what its A-scans show.
 QSize lastPictureSize(240, 320);
 bool decodingHeld = false;
-
-// What QIcon(path) reports: the picture scaled down to fit, never enlarged.
-QSize fitted(const QSize &source, const QSize &box)
-{
-    if (source.isEmpty())
-        return QSize();
-    if (source.width() <= box.width() && source.height() <= box.height())
-        return source;
-    return source.scaled(box, Qt::KeepAspectRatio);
-}
 
 } // namespace
 
@@ -36,25 +24,14 @@ ThumbnailIconEngine::ThumbnailIconEngine(const QString &path, bool assumeSharedS
 {
 }
 
-// One pass over the file: the declared size, the size check, then the picture decoded at the
-// size it fits `box` in. The file is read unbuffered, so only what the decoder asks is read.
+// The picture decoded straight at the size it fits `box` in.
 void ThumbnailIconEngine::readPicture(const QSize &box)
 {
     fileRead = true;
     sourceSize = QSize();
     cached = QPixmap();
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered))
-        return;
-    QImageReader reader(&file);
-    const QSize declared = reader.size();
-    if (!declared.isValid() || !hasAcceptableSize(reader))
-        return;
-    const QSize target = fitted(declared, box);
-    if (target.isEmpty())
-        return;
-    reader.setScaledSize(target);
-    const QImage image = reader.read();
+    QSize declared;
+    const QImage image = readAscanPicture(path, box, &declared);
     if (image.isNull())
         return;
     sourceSize = declared;
@@ -66,10 +43,10 @@ QSize ThumbnailIconEngine::actualSize(const QSize &size, QIcon::Mode, QIcon::Sta
 {
     if (!fileRead) {
         if (assumeSharedSize && lastPictureSize.isValid())
-            return fitted(lastPictureSize, size);
+            return fittedSize(lastPictureSize, size);
         readPicture(size);
     }
-    return fitted(sourceSize, size);
+    return fittedSize(sourceSize, size);
 }
 
 QList<QSize> ThumbnailIconEngine::availableSizes(QIcon::Mode mode, QIcon::State state) const
@@ -83,7 +60,7 @@ QPixmap ThumbnailIconEngine::pixmap(const QSize &size, QIcon::Mode mode, QIcon::
 {
     if (!fileRead)
         readPicture(size);
-    const QSize target = fitted(sourceSize, size);
+    const QSize target = fittedSize(sourceSize, size);
     if (target.isEmpty())
         return QPixmap();
     if (cached.size() != target)

@@ -60,6 +60,15 @@ public:
         return QFile::exists(root);
     }
 
+    QString rootIdentity(const QString &root) override
+    {
+        DWORD serial = 0;
+        const std::wstring path = QDir::toNativeSeparators(root).toStdWString();
+        if (!GetVolumeInformationW(path.c_str(), nullptr, 0, &serial, nullptr, nullptr, nullptr, 0))
+            return QString();
+        return QString::number(serial);
+    }
+
 private:
     HDEVINFO list = INVALID_HANDLE_VALUE;
 };

@@ -140,6 +140,19 @@ bool LinuxInstrumentPlatform::rootPresent(const QString &root)
     return false;
 }
 
+QString LinuxInstrumentPlatform::rootIdentity(const QString &root)
+{
+    if (root.isEmpty())
+        return QString();
+    const QString mountPoint = mountPointOfDrive(root.chopped(1));
+    QString device;
+    for (const MountEntry &mount : mounts()) {
+        if (mount.mountPoint == mountPoint)
+            device = mount.device;
+    }
+    return device;
+}
+
 std::unique_ptr<InstrumentPlatform> createInstrumentPlatform()
 {
     QString sysRoot = qEnvironmentVariable("SCANLET_SYSFS_ROOT");

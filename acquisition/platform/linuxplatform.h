@@ -21,6 +21,8 @@ public:
     QStringList driveRoots() override;
     int volumeDiskNumber(const QString &drive) override;
     bool rootPresent(const QString &root) override;
+    // The MAJ:MIN of the block device mounted there last.
+    QString rootIdentity(const QString &root) override;
 
     // The disk (a /sys/block name) that holds the block device MAJ:MIN, or empty.
     QString diskOfDevice(const QString &majorMinor) const;

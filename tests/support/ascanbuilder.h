@@ -61,6 +61,12 @@ bool writeBytes(const QString &path, const QByteArray &bytes);
 
 // A JPEG of the picture, and the same without its start-of-image marker.
 QByteArray encodeJpeg(const QImage &image, int quality = 80);
+// Hostile pictures: a small JPEG whose frame header claims width x height pixels; a flat
+// progressive JPEG whose last scan is repeated until it has `scans` scans; an SVG that passes
+// for an A-scan (its title reads) and draws the picture at `imageHref`.
+QByteArray jpegClaiming(int width, int height);
+QByteArray progressiveJpeg(const QSize &size, int scans);
+QByteArray svgInDisguise(const QByteArray &imageHref, int side = 240);
 // A picture of the instrument's screen: grid, A-scan trace, gates and a readout line.
 QImage instrumentScreen(int seed, const QString &readout);
 

@@ -19,6 +19,7 @@ public:
     QStringList driveRoots() override { return {}; }
     int volumeDiskNumber(const QString &) override { return -1; }
     bool rootPresent(const QString &) override { return false; }
+    QString rootIdentity(const QString &) override { return QString(); }
 };
 
 // Answers the window's modal dialogs and records what they were asked.

@@ -1,0 +1,38 @@
+#ifndef ASCANPICTURE_H
+#define ASCANPICTURE_H
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+// The instrument's pictures are 240 x 320 baseline JPEGs of about 20 KB. Whatever else a card
+// holds is bounded before it is decoded: a few hundred bytes can claim gigabytes of pixels, and
+// a progressive JPEG can repeat its scans thousands of times, each pass going over every pixel.
+namespace AscanPicture {
+constexpr long long MaxPixels = 16000000LL;   // 4000 x 4000; ample for any real picture
+// Encoders write at most a dozen or so scans (libjpeg's progressive script writes 10, 6 for
+// grey); 100 leaves room for any of them. Each scan is a pass over every pixel, about 30 ms for
+// 16 million: all scans together may go over at most 16 such pictures' worth of pixels, so that
+// one decode stays under about half a second.
+constexpr int MaxScans = 100;
+constexpr long long MaxScanPixels = 16 * MaxPixels;
+constexpr qint64 MaxFileBytes = 32 * 1024 * 1024;
+const QSize Blank(240, 320);                  // the size a picture that cannot be shown takes
+}
+
+// The number of scans (start-of-scan markers) of a JPEG, found by walking its segments and
+// skipping the entropy-coded data; counting stops past `stopAfter`. -1 when not a JPEG.
+int jpegScanCount(const QByteArray &bytes, int stopAfter = AscanPicture::MaxScans);
+
+// `source` scaled to fit `box`, aspect ratio kept, never enlarged; empty for an empty source.
+QSize fittedSize(const QSize &source, const QSize &box);
+
+// Decodes a picture as JPEG and nothing else, refused (a null image) beyond the limits above.
+// With a valid `box` the picture is decoded straight at the size that fits it. `declared`
+// receives the picture's own size when it is decoded.
+QImage decodeAscanPicture(const QByteArray &bytes, const QSize &box = QSize(), QSize *declared = nullptr);
+// The same for a file; only regular files are read, so a named pipe or a device never blocks.
+QImage readAscanPicture(const QString &path, const QSize &box = QSize(), QSize *declared = nullptr);
+
+#endif // ASCANPICTURE_H
