@@ -16,34 +16,9 @@
 
 namespace {
 
-struct FakeDisk { QByteArray descriptor; bool readable = true; };
+const bool privateMounts = enterPrivateMountNamespace();
+
 using Drives = QMap<QString, int>;  // root ("E:/") -> number of the disk holding it; -1: cannot be opened
-struct FakeSystem { bool listAvailable = true; QVector<FakeDisk> disks; Drives drives; int opened = 0, closed = 0; QString volume = {}; };
-
-struct FakePlatform : InstrumentPlatform
-{
-    explicit FakePlatform(FakeSystem *system) : sys(system) {}
-    bool openDiskList() override { ++sys->opened; return sys->listAvailable; }
-    void closeDiskList() override { ++sys->closed; }
-    bool diskAt(int index) override { return index >= 0 && index < sys->disks.size(); }
-    bool readDiskDescriptor(int index, QByteArray &descriptor) override
-    {
-        const QByteArray bytes = sys->disks.at(index).descriptor.left(descriptor.size());
-        descriptor.replace(0, bytes.size(), bytes);  // filled even when unreadable: must be ignored
-        return sys->disks.at(index).readable;
-    }
-    QStringList driveRoots() override { return sys->drives.keys(); }
-    int volumeDiskNumber(const QString &drive) override { return sys->drives.value(drive + '/', -1); }
-    bool rootPresent(const QString &root) override { return sys->drives.contains(root); }
-    QString rootIdentity(const QString &root) override { return rootPresent(root) ? sys->volume : QString(); }
-    FakeSystem *sys;
-};
-
-// A storage device descriptor: a binary header with zero bytes, then NUL-terminated strings.
-QByteArray descriptor(const QByteArray &vendor, const QByteArray &product = "Disk", const QByteArray &serial = "0001")
-{
-    return QByteArray("\x01\0\0\0\x28\0\0\0", 8) + vendor + '\0' + product + '\0' + "1.0" + '\0' + serial + '\0';
-}
 
 bool writeText(const QString &path, const QByteArray &text)
 {
@@ -87,7 +62,7 @@ QByteArray mountLine(const QByteArray &majorMinor, const QByteArray &mountPoint)
 
 } // namespace
 
-Q_DECLARE_METATYPE(FakeDisk)
+Q_DECLARE_METATYPE(FakeMachine::Disk)
 Q_DECLARE_METATYPE(DetectionResult)
 
 class TestAcquisition : public QObject
@@ -96,19 +71,11 @@ class TestAcquisition : public QObject
 
     QTemporaryDir data;
     QString instrumentRoot, secondRoot, folderDir, mounted;
-    FakeSystem sys;
     std::unique_ptr<FakeEnvironment> env;
     QByteArray savedDirFile;
     bool hadSavedDirFile = false;
 
     QString sysDir() const { return data.path() + QStringLiteral("/sys"); }
-    void setInstruments(const QStringList &roots)  // one instrument disk per root, in this order
-    {
-        sys.disks.fill(FakeDisk{descriptor("KINETIS", "Flaw detector")}, roots.size());
-        sys.drives.clear();
-        for (const QString &root : roots)
-            sys.drives.insert(root, sys.drives.size());
-    }
 
 private slots:
     void initTestCase()
@@ -129,10 +96,7 @@ private slots:
     void cleanupTestCase() { QVERIFY(!hadSavedDirFile || writeBytes(CDataManager::saveDirFilePath(), savedDirFile)); }
     void init()
     {
-        sys = FakeSystem();
         env = std::make_unique<FakeEnvironment>();
-        FakeSystem *system = &sys;
-        setInstrumentPlatformFactory([system] { return std::make_unique<FakePlatform>(system); });
     }
     void cleanup()
     {
@@ -145,49 +109,50 @@ private slots:
 
     void detection_data()
     {
-        QTest::addColumn<QVector<FakeDisk>>("disks");
+        QTest::addColumn<QVector<FakeMachine::Disk>>("disks");
         QTest::addColumn<Drives>("drives");
         QTest::addColumn<DetectionResult>("result");
         QTest::addColumn<QString>("devicePath");
 
-        using Disks = QVector<FakeDisk>;
-        const FakeDisk ata{descriptor("ATA", "Samsung SSD")}, inst{descriptor("KINETIS")};
+        using Disks = QVector<FakeMachine::Disk>;
+        const FakeMachine::Disk ata{storageDescriptor("ATA", "Samsung SSD")}, inst{storageDescriptor("KINETIS")};
         const Drives ce{{"C:/", 0}, {"E:/", 1}};
         const QString e = QStringLiteral("E:") + QDir::separator(), f = QStringLiteral("F:") + QDir::separator();
         const auto found = DetectionResult::Found, none = DetectionResult::NotFound;
-        QTest::newRow("no instrument") << Disks{ata, {descriptor("SanDisk", "Cruzer")}} << ce << none << "";
+        QTest::newRow("no instrument") << Disks{ata, {storageDescriptor("SanDisk", "Cruzer")}} << ce << none << "";
         QTest::newRow("KINETIS in vendor") << Disks{ata, inst} << ce << found << e;
-        QTest::newRow("Kinetis in product") << Disks{ata, {descriptor("NXP", "Kinetis MSD")}} << ce << found << e;
-        QTest::newRow("kinetis in serial") << Disks{ata, {descriptor("NXP", "MSD", "kinetis-42")}} << ce << found << e;
+        QTest::newRow("Kinetis in product") << Disks{ata, {storageDescriptor("NXP", "Kinetis MSD")}} << ce << found << e;
+        QTest::newRow("kinetis in serial") << Disks{ata, {storageDescriptor("NXP", "MSD", "kinetis-42")}} << ce << found << e;
         QTest::newRow("id ends the 256 bytes") << Disks{ata, {QByteArray(249, '\0') + "KINETIS"}} << ce << found << e;
-        QTest::newRow("id split by a zero byte") << Disks{ata, {descriptor(QByteArray("KINE\0TIS", 8))}} << ce << none << "";
+        QTest::newRow("id split by a zero byte") << Disks{ata, {storageDescriptor(QByteArray("KINE\0TIS", 8))}} << ce << none << "";
         QTest::newRow("instrument without a drive") << Disks{ata, inst} << Drives{{"C:/", 0}, {"E:/", -1}} << none << "";
         QTest::newRow("two drives on the instrument: the last wins")
             << Disks{ata, inst} << Drives{{"C:/", 0}, {"E:/", 1}, {"F:/", 1}, {"G:/", 0}} << found << f;
         QTest::newRow("two instruments: the first disk wins")
-            << Disks{ata, inst, {descriptor("KINETIS", "second")}} << Drives{{"E:/", 2}, {"F:/", 1}} << found << f;
+            << Disks{ata, inst, {storageDescriptor("KINETIS", "second")}} << Drives{{"E:/", 2}, {"F:/", 1}} << found << f;
         QTest::newRow("unreadable disk skipped")
-            << Disks{{descriptor("KINETIS"), false}, inst} << Drives{{"D:/", 0}, {"E:/", 1}} << found << e;
+            << Disks{{storageDescriptor("KINETIS"), false}, inst} << Drives{{"D:/", 0}, {"E:/", 1}} << found << e;
         QTest::newRow("disk list unavailable") << Disks{inst} << Drives{{"E:/", 0}} << DetectionResult::DiskListUnavailable << "";
     }
     void detection()
     {
-        QFETCH(QVector<FakeDisk>, disks);
+        QFETCH(QVector<FakeMachine::Disk>, disks);
         QFETCH(Drives, drives);
         QFETCH(DetectionResult, result);
         QFETCH(QString, devicePath);
+        FakeMachine &sys = env->machine;
         sys = {result != DetectionResult::DiskListUnavailable, disks, drives};
         FakePlatform platform(&sys);
         QString path = QStringLiteral("Z:/stale/");  // emptied first, set only on success
         QCOMPARE(detectInstrumentRoot(platform, path), result);
         QCOMPARE(path, devicePath);
-        QCOMPARE(sys.opened, 1);  // the list is released exactly once when it was taken
-        QCOMPARE(sys.closed, sys.listAvailable ? 1 : 0);
+        QCOMPARE(env->machine.opened, 1);  // the list is released exactly once when it was taken
+        QCOMPARE(env->machine.closed, env->machine.listAvailable ? 1 : 0);
     }
 
     void diskListWarning()
     {
-        sys.listAvailable = false;
+        env->machine.listAvailable = false;
         CDataManager window;
         QCOMPARE(env->dialogs->warnings, QStringList{"Unable to get system information about present disks!"});
         QCOMPARE(env->dialogs->warningTitles, QStringList{"Scanlet"});
@@ -303,11 +268,11 @@ private slots:
         QFETCH(QString, device);
         QFETCH(QString, dataDir);
         QFETCH(bool, button);
-        setInstruments(before);
+        env->machine.plugInstruments(before);
         CDataManager window;
         env->dialogs->openAnswer = opened + "/1.jpg";
         QVERIFY(opened.isEmpty() || QMetaObject::invokeMethod(&window, "slot_loadDataDir"));
-        setInstruments(after);
+        env->machine.plugInstruments(after);
         QVERIFY(QMetaObject::invokeMethod(&window, arrival ? "slot_deviceArrived" : "slot_deviceRemoved"));
         QCOMPARE(window.form()->fileListWidget->count(), count);
         QCOMPARE(window.deviceRoot(), device);
@@ -347,16 +312,16 @@ private slots:
         connect(strip->model(), &QAbstractItemModel::rowsInserted, this, [&] {
             if (strip->count() == 3 && strip->item(0)->text() == "Old card")
                 QMetaObject::invokeMethod(this, [&] {
-                    setInstruments(replug ? QStringList{card.path() + '/'} : QStringList());
-                    sys.volume = "8:33";
+                    env->machine.plugInstruments(replug ? QStringList{card.path() + '/'} : QStringList());
+                    env->machine.volume = "8:33";
                     if (replug)
                         write(card.path(), 2, "New card");
                     window.handleDeviceRemoval();
                     window.handleDeviceArrival();
                 }, Qt::QueuedConnection);
         });
-        setInstruments({card.path() + '/'});
-        sys.volume = "8:17";
+        env->machine.plugInstruments({card.path() + '/'});
+        env->machine.volume = "8:17";
         QVERIFY(QMetaObject::invokeMethod(&window, "slot_deviceArrived"));
 
         QStringList items;
@@ -370,7 +335,7 @@ private slots:
 
     void startUpWithInstrument()
     {
-        setInstruments({instrumentRoot});
+        env->machine.plugInstruments({instrumentRoot});
         CDataManager window;
         QVERIFY(!window.isVisible());  // loaded by the constructor, before the window is first shown
         QCOMPARE(window.form()->fileListWidget->count(), 3);
@@ -381,7 +346,7 @@ private slots:
     // A tmpfs mounted and unmounted, named the instrument's by a fake disk tree.
     void realMount()
     {
-        if (geteuid() != 0)
+        if (!privateMounts)
             QSKIP("mounting a tmpfs needs root: the real mount table and its watcher were not exercised");
         const QString tree = sysDir();
         addDisk(tree, "sda");

@@ -19,49 +19,6 @@ const QString DefaultText = QStringLiteral("The program is loading available dat
 const QString InstrumentText = QStringLiteral("An inserted ultrasonic defectoscope was detected. "
                                               "The program is looking for\navailable data. Please, wait.");
 
-// One instrument disk whose only drive is `root`.
-class OneInstrument : public NoInstrument
-{
-public:
-    explicit OneInstrument(const QString &root) : root(root) {}
-    bool diskAt(int index) override { return index == 0; }
-    bool readDiskDescriptor(int, QByteArray &descriptor) override
-    {
-        descriptor.replace(8, 7, "KINETIS");
-        return true;
-    }
-    QStringList driveRoots() override { return {root}; }
-    int volumeDiskNumber(const QString &drive) override { return drive + QLatin1Char('/') == root ? 0 : -1; }
-    bool rootPresent(const QString &) override { return true; }
-    QString root;
-};
-
-// Every "Data Loading" window shown, its label then, and each progress value with the label at
-// that moment.
-class LoadingWatcher : public QObject
-{
-public:
-    LoadingWatcher() { qApp->installEventFilter(this); }
-    ~LoadingWatcher() override { qApp->removeEventFilter(this); }
-    bool eventFilter(QObject *object, QEvent *event) override
-    {
-        auto *dialog = qobject_cast<QDialog *>(object);
-        if (event->type() != QEvent::Show || !dialog || dialog->objectName() != QLatin1String("dlg_infoLoad")
-            || dialogs.contains(dialog))
-            return false;
-        dialogs << dialog;
-        auto *label = dialog->findChild<QLabel *>(QStringLiteral("lbl_infoLoading"));
-        firstTexts << (label ? label->text() : QStringLiteral("<no label>"));
-        if (label)
-            connect(dialog->findChild<QProgressBar *>(QStringLiteral("prgb_loading")), &QProgressBar::valueChanged,
-                    this, [this, label](int value) { progress << value; labels << label->text(); });
-        return false;
-    }
-    QList<QPointer<QDialog>> dialogs;
-    QStringList firstTexts, labels;
-    QList<int> progress;
-};
-
 // The names of the files opened in a directory, as the kernel reports them.
 QSet<QString> openedNames(int watch)
 {
@@ -173,7 +130,7 @@ private slots:
         const QString dir = entries.isEmpty() ? QStringLiteral("/nonexistent-scanlet-folder") : temporary.path();
         QVERIFY(writeEntries(dir, entries));
         QVERIFY(showWindow());
-        LoadingWatcher watcher;
+        ProgressWatcher watcher(QStringLiteral("dlg_infoLoad"));
         open(dir + QLatin1Char('/') + listed.value(0, QStringLiteral("1.jpg")));
 
         Ui::CDataManagerTempl *ui = window->form();
@@ -254,7 +211,7 @@ private slots:
         QVERIFY(watch >= 0);
         const auto closeWatch = qScopeGuard([watch] { ::close(watch); });
         QVERIFY(inotify_add_watch(watch, QFile::encodeName(dir.path()).constData(), IN_OPEN) >= 0);
-        LoadingWatcher watcher;
+        ProgressWatcher watcher(QStringLiteral("dlg_infoLoad"));
         int most = 0; // items in the strip at most
         bool acted = false;
         connect(strip->model(), &QAbstractItemModel::rowsInserted, this, [&] {
@@ -310,8 +267,8 @@ private slots:
         QTemporaryDir device, folder;
         QVERIFY(writeEntries(device.path(), numbered(1, 4)) && writeEntries(folder.path(), numbered(1, 3)));
         const QString root = device.path() + QLatin1Char('/'); // a root ends with a separator
-        setInstrumentPlatformFactory([root] { return std::make_unique<OneInstrument>(root); });
-        LoadingWatcher watcher;
+        env->machine.plugInstruments({root});
+        ProgressWatcher watcher(QStringLiteral("dlg_infoLoad"));
         QVERIFY(showWindow()); // finds the instrument and loads its files before it is shown
         Ui::CDataManagerTempl *ui = window->form();
         QCOMPARE(ui->fileListWidget->paths(), numbered(1, 4, root));

@@ -14,8 +14,6 @@
 #include <QUrl>
 #include <QtTest>
 
-#include <sched.h>
-#include <sys/mount.h>
 #include <unistd.h>
 
 #include "app/cdatamanager.h"
@@ -29,31 +27,7 @@
 
 namespace {
 
-// The tmpfs mounted below stays in this process's own mount namespace, so other programs that
-// watch the mount table never see it. Done before main, while the process has a single thread.
-const bool privateMounts = [] {
-    return geteuid() == 0 && unshare(CLONE_NEWNS) == 0
-           && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-}();
-
-// Sees the "Data Saving" window appear and records every value of its bar.
-class SavingWatcher : public QObject
-{
-public:
-    QList<int> bar;   // from 0 at each showing
-    QPointer<QObject> dialog;
-
-    bool eventFilter(QObject *object, QEvent *event) override
-    {
-        if (event->type() == QEvent::Show && object->objectName() == QLatin1String("dlg_infoSave")) {
-            dialog = object;
-            auto *progress = object->findChild<QProgressBar *>(QStringLiteral("prgb_saving"));
-            bar << progress->value();
-            connect(progress, &QProgressBar::valueChanged, this, [this](int value) { bar << value; });
-        }
-        return false;
-    }
-};
+const bool privateMounts = enterPrivateMountNamespace();
 
 QByteArray contents(const QString &path)
 {
@@ -153,8 +127,7 @@ class TestOutput : public QObject
         FakeEnvironment env;
         QTemporaryDir temp;
         CDataManager window;
-        SavingWatcher watcher;
-        Fixture() { qApp->installEventFilter(&watcher); }
+        ProgressWatcher watcher{QStringLiteral("dlg_infoSave"), true};
     };
     std::unique_ptr<Fixture> f;
     QTemporaryDir config;
@@ -264,9 +237,9 @@ private slots:
         QCOMPARE(f->env.dialogs->directoryStarts, (QStringList{initial, chosen}));
         QCOMPARE(f->window.saveDirectory(), chosen);
         QCOMPARE(f->env.dialogs->questions, questions);
-        QCOMPARE(f->watcher.bar, c.bar);
+        QCOMPARE(f->watcher.progress, c.bar);
         QCOMPARE(f->env.dialogs->warnings, c.warnings.replaceInStrings("%1", chosen));
-        QVERIFY(!f->window.savingWindow() && f->watcher.dialog.isNull());
+        QVERIFY(!f->window.savingWindow() && f->watcher.dialogs.value(0).isNull());
         const bool nothingSaved = c.warnings.contains("Unable to save data!");
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(contents(sources.at(i)), before.at(i));

@@ -1,6 +1,14 @@
 #include "fakes.h"
 
+#include <QCoreApplication>
+#include <QDialog>
+#include <QLabel>
 #include <QPageSize>
+#include <QProgressBar>
+
+#include <sched.h>
+#include <sys/mount.h>
+#include <unistd.h>
 #include <QPrinter>
 
 QString FakeDialogs::getOpenFileName(QWidget *, const QString &, const QString &dir, const QString &)
@@ -50,11 +58,65 @@ FakeEnvironment::FakeEnvironment()
     : dialogs(new FakeDialogs)
 {
     Dialogs::install(dialogs);
-    setInstrumentPlatformFactory([] { return std::make_unique<NoInstrument>(); });
+    FakeMachine *m = &machine;
+    setInstrumentPlatformFactory([m] { return std::make_unique<FakePlatform>(m); });
 }
 
 FakeEnvironment::~FakeEnvironment()
 {
     Dialogs::install(nullptr);
     setInstrumentPlatformFactory({});
+}
+
+void FakeMachine::plugInstruments(const QStringList &roots)
+{
+    disks.fill(Disk{storageDescriptor("KINETIS", "Flaw detector")}, roots.size());
+    drives.clear();
+    for (const QString &root : roots)
+        drives.insert(root, drives.size());
+}
+
+QByteArray storageDescriptor(const QByteArray &vendor, const QByteArray &product, const QByteArray &serial)
+{
+    return QByteArray("\x01\0\0\0\x28\0\0\0", 8) + vendor + '\0' + product + '\0' + "1.0" + '\0' + serial + '\0';
+}
+
+bool FakePlatform::readDiskDescriptor(int index, QByteArray &descriptor)
+{
+    const QByteArray bytes = m->disks.at(index).descriptor.left(descriptor.size());
+    descriptor.replace(0, bytes.size(), bytes);  // filled even when unreadable: must be ignored
+    return m->disks.at(index).readable;
+}
+
+ProgressWatcher::ProgressWatcher(const QString &dialogName, bool fromShown)
+    : name(dialogName)
+    , fromShown(fromShown)
+{
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+ProgressWatcher::~ProgressWatcher()
+{
+    QCoreApplication::instance()->removeEventFilter(this);
+}
+
+bool ProgressWatcher::eventFilter(QObject *object, QEvent *event)
+{
+    if (event->type() != QEvent::Show || object->objectName() != name || dialogs.contains(object))
+        return false;
+    dialogs << object;
+    auto *label = object->findChild<QLabel *>();
+    auto *bar = object->findChild<QProgressBar *>();
+    firstTexts << (label ? label->text() : QStringLiteral("<no label>"));
+    if (bar && fromShown)
+        progress << bar->value();
+    if (label && bar)
+        connect(bar, &QProgressBar::valueChanged, this, [this, label](int value) { progress << value; labels << label->text(); });
+    return false;
+}
+
+bool enterPrivateMountNamespace()
+{
+    return geteuid() == 0 && unshare(CLONE_NEWNS) == 0
+           && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
 }

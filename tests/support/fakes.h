@@ -1,26 +1,73 @@
 #ifndef FAKES_H
 #define FAKES_H
 
+#include <QMap>
+#include <QObject>
+#include <QPointer>
 #include <QStringList>
+#include <QVector>
 
 #include <functional>
 
 #include "acquisition/instrumentplatform.h"
 #include "app/dialogs.h"
 
-// A machine without any disk: the real machine's disks never matter to a test.
-class NoInstrument : public InstrumentPlatform
+// The disks and drives the window's platform sees; tests change them at will. Empty: a machine
+// without any disk, so the real machine's disks never matter to a test.
+struct FakeMachine
+{
+    struct Disk { QByteArray descriptor; bool readable = true; };
+    bool listAvailable = true;
+    QVector<Disk> disks;
+    QMap<QString, int> drives;   // root ("E:/") -> number of the disk holding it; -1: cannot be opened
+    QString volume;              // what tells the volume at a present root from another
+    int opened = 0, closed = 0;  // disk lists taken and released
+
+    // One instrument disk per root, in this order, each root its own disk's only drive.
+    void plugInstruments(const QStringList &roots);
+};
+
+// A storage device descriptor: a binary header with zero bytes, then NUL-terminated strings.
+QByteArray storageDescriptor(const QByteArray &vendor, const QByteArray &product = "Disk",
+                             const QByteArray &serial = "0001");
+
+class FakePlatform : public InstrumentPlatform
 {
 public:
-    bool openDiskList() override { return true; }
-    void closeDiskList() override {}
-    bool diskAt(int) override { return false; }
-    bool readDiskDescriptor(int, QByteArray &) override { return false; }
-    QStringList driveRoots() override { return {}; }
-    int volumeDiskNumber(const QString &) override { return -1; }
-    bool rootPresent(const QString &) override { return false; }
-    QString rootIdentity(const QString &) override { return QString(); }
+    explicit FakePlatform(FakeMachine *machine) : m(machine) {}
+    bool openDiskList() override { ++m->opened; return m->listAvailable; }
+    void closeDiskList() override { ++m->closed; }
+    bool diskAt(int index) override { return index >= 0 && index < m->disks.size(); }
+    bool readDiskDescriptor(int index, QByteArray &descriptor) override;
+    QStringList driveRoots() override { return m->drives.keys(); }
+    int volumeDiskNumber(const QString &drive) override { return m->drives.value(drive + '/', -1); }
+    bool rootPresent(const QString &root) override { return m->drives.contains(root); }
+    QString rootIdentity(const QString &root) override { return rootPresent(root) ? m->volume : QString(); }
+
+private:
+    FakeMachine *m;
 };
+
+// Every showing of a progress dialog (by object name): its label's first text, then each value
+// of its bar (from the value shown first, when `fromShown`) with the label's text at that moment.
+class ProgressWatcher : public QObject
+{
+public:
+    explicit ProgressWatcher(const QString &dialogName, bool fromShown = false);
+    ~ProgressWatcher() override;
+    bool eventFilter(QObject *object, QEvent *event) override;
+
+    QString name;
+    bool fromShown;
+    QList<QPointer<QObject>> dialogs;
+    QStringList firstTexts, labels;
+    QList<int> progress;
+};
+
+// Called before main, while the process has a single thread: from then on the tmpfs a test mounts
+// stays in the process's own mount namespace, unseen by other programs that watch the mount table,
+// and their mounts are unseen by it. False when not root.
+bool enterPrivateMountNamespace();
 
 // Answers the window's modal dialogs and records what they were asked.
 class FakeDialogs : public Dialogs
@@ -42,14 +89,15 @@ public:
     bool execPrintDialog(QPrinter *printer, QWidget *, const QList<QWidget *> &optionTabs) override;
 };
 
-// Installs FakeDialogs (owned by Dialogs) and the disk-less platform for windows made from now
-// on; the destructor puts the real ones back.
+// Installs FakeDialogs (owned by Dialogs) and a platform over `machine` (no disk at first) for
+// windows made from now on; the destructor puts the real ones back.
 class FakeEnvironment
 {
 public:
     FakeEnvironment();
     ~FakeEnvironment();
     FakeDialogs *dialogs;
+    FakeMachine machine;
 };
 
 #endif // FAKES_H
