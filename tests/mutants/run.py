@@ -3,6 +3,8 @@
 the suite and records which test functions fail ("kill" it). Not part of `make test`.
 
     tests/mutants/run.py [ID ...]        all mutants, or the named ones
+    MUTANT_TESTS=tst_records,tst_info    build and run only these test programs (quicker)
+    MUTANT_DIR=/tmp/elsewhere            work folder (default /tmp/scanlet-mutants)
 Results go to stdout as a table; a mutant whose anchor text is gone from the sources is "stale".
 """
 import os, re, shutil, subprocess, sys
@@ -26,11 +28,16 @@ def sync_sources():
 
 def build_and_test():
     jobs = str(os.cpu_count() or 2)
-    built = subprocess.run(['cmake', '--build', BUILD, '-j', jobs], capture_output=True, text=True)
+    only = [t for t in os.environ.get('MUTANT_TESTS', '').split(',') if t]
+    targets = sum((['--target', t] for t in only), [])
+    if only and 'tst_info' in only:
+        targets += ['--target', 'scanlet-info']
+    built = subprocess.run(['cmake', '--build', BUILD, '-j', jobs] + targets, capture_output=True, text=True)
     if built.returncode != 0:
         return None, built.stdout[-2000:] + built.stderr[-2000:]
     env = dict(os.environ, QT_QPA_PLATFORM='offscreen')
-    run = subprocess.run(['ctest', '--output-on-failure', '-j', jobs, '--timeout', '120'],
+    select = ['-R', '^(' + '|'.join(only) + ')$'] if only else []
+    run = subprocess.run(['ctest', '--output-on-failure', '-j', jobs, '--timeout', '120'] + select,
                          cwd=BUILD, env=env, capture_output=True, text=True)
     killers = sorted(set(re.findall(r'FAIL!\s+:\s+(\S+?)\(', run.stdout)))
     if run.returncode != 0 and not killers:
