@@ -131,7 +131,6 @@ void CDataManager::loadFiles(const QString &selectName, const QString &message)
     CListWidgetHeir *strip = ui->fileListWidget;
     StripPacer pacer(strip);
     int counter = 0;
-    int row = 0;
     int selectRow = 0;
     for (const QString &name : workList) {
         if (!isLoading)
@@ -140,12 +139,13 @@ void CDataManager::loadFiles(const QString &selectName, const QString &message)
         const QIcon icon = stripThumbnailIcon(path);
         const QString title = readTitle(path);
         if (!title.isEmpty()) {
-            auto *item = new QListWidgetItem(title, strip);
+            // Appended without a parent: given one, the item would look its own row up among all.
+            auto *item = new QListWidgetItem(title);
             item->setData(Qt::DecorationRole, icon);
+            strip->addItem(item);
             strip->addFilePath(path);
             if (selecting && selectName == name)
-                selectRow = strip->row(item);
-            ++row;
+                selectRow = strip->count() - 1;
         }
         if (counter == 0)
             lbl_infoLoading->setText(tr("Data are being loaded. Loaded:"));

@@ -118,7 +118,7 @@ private slots:
         fileRow("size 44, L = 7", withLength(valid, 7).left(44), false, 0);
         for (int length : {0, 1, 2, 7})
             fileRow("L = " + QByteArray::number(length), withLength(valid, length), length > 6, 0);
-        fileRow("L = 6", withLength(valid, 6), false, 0, {6, 6});
+        fileRow("L = 6", withLength(valid, 6), false, 0, {45, 6});
         fileRow("L = 752", withLength(valid, 752), true, 0, {45, 6});
         fileRow("L = 753", withLength(valid, 753), true, 171, {45, 6 + 753});
         fileRow("L = 755, file with its picture", valid, true, 171, {45, 6 + 755});

@@ -46,12 +46,13 @@ FileInfo inspectFile(const QString &path)
 {
     FileInfo info;
     info.file = path;
-    info.title = readTitle(path);
+    const QByteArray head = readRecordBytes(path);
+    info.title = titleFromBytes(head);
     if (info.title.isEmpty())
         return info;
     AscanSettings settings;
     resetSettings(settings);
-    if (readRecord(path, settings) == 0) {
+    if (recordFromBytes(head, settings) == 0) {
         info.kind = FileInfo::TitleOnly;
         return info;
     }
