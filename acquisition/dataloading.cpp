@@ -52,7 +52,7 @@ public:
     // Called before each event pass of the loading.
     void beginPass()
     {
-        open = !clock.isValid() || clock.elapsed() >= FrameMs;
+        open = !clock.isValid() || clock.nsecsElapsed() >= frameNs;
         if (open)
             clock.start();
         if (!strip)
@@ -60,9 +60,12 @@ public:
         if (strip->updatesEnabled() != open)
             strip->setUpdatesEnabled(open);
         // Laid out now, so that this pass paints the items rather than a strip whose layout
-        // the last insertion cleared.
-        if (open)
+        // the last insertion cleared. A layout walks every item: frames are spaced so that
+        // layouts take at most a tenth of the loading, which keeps it linear.
+        if (open) {
             strip->doItemsLayout();
+            frameNs = qMax(FrameMs * 1000000, 10 * clock.nsecsElapsed());
+        }
     }
 
 protected:
@@ -78,6 +81,7 @@ private:
     QPointer<QAbstractItemView> strip;
     StripPacer *outer;
     QElapsedTimer clock;
+    qint64 frameNs = FrameMs * 1000000;
     bool open = true;
 };
 
