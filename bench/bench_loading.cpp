@@ -206,8 +206,8 @@ Round runRound(FakeDialogs *dialogs, const QString &dir, bool cold, int count, b
         });
         r.firstPaint = measure(false, dir, [](const QString &) { settle(); return 0; });
         // Page by page to the end, each page painted before the next.
+        QScrollBar *bar = strip->horizontalScrollBar();
         r.scroll = measure(false, dir, [&](const QString &) {
-            QScrollBar *bar = strip->horizontalScrollBar();
             int pages = 0;
             for (int value = 0;; value += bar->pageStep(), ++pages) {
                 bar->setValue(value);
@@ -217,6 +217,12 @@ Round runRound(FakeDialogs *dialogs, const QString &dir, bool cold, int count, b
             }
             return pages;
         });
+        // SCANLET_BENCH_GRAB=folder: the window as drawn after the load and at the end of the scroll.
+        if (qEnvironmentVariableIsSet("SCANLET_BENCH_GRAB")) {
+            const QString grabs = qEnvironmentVariable("SCANLET_BENCH_GRAB") + QStringLiteral("/%1-%2.png").arg(count);
+            bar->setValue(bar->maximum() / 2);
+            window.grab().save(grabs.arg(QStringLiteral("middle")));
+        }
         r.afterScrollKb = r.real.rssKb + r.firstPaint.rssKb + r.scroll.rssKb;
         r.cacheKb = ThumbnailIconEngine::cacheUsed() / 1024;
     }

@@ -1,6 +1,8 @@
 #include <QtTest>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "ascanbuilder.h"
 #include "records/ascanfile.h"
@@ -231,6 +233,12 @@ private slots:
         QFETCH(QVector<int>, reads);
         QFETCH(QString, path);
         path = path.isEmpty() ? fileWith(bytes) : path;
+        // A pipe is refused even while a writer has sent it a whole A-scan.
+        struct stat info;
+        const QByteArray name = QFile::encodeName(path);
+        const int writer = ::stat(name, &info) == 0 && S_ISFIFO(info.st_mode) ? ::open(name, O_RDWR | O_NONBLOCK) : -1;
+        const auto closeWriter = qScopeGuard([writer] { writer >= 0 && ::close(writer); });
+        QVERIFY(writer < 0 || ::write(writer, validFile().constData(), validFile().size()) == validFile().size());
         AscanSettings fromFile = sentinel(), fromBytes = sentinel();
         const auto start = bytesReadSoFar();
         QCOMPARE(readTitle(path), title);
