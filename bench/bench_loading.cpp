@@ -118,7 +118,14 @@ public:
                 return;
             }
         }
-        mounted = run(QStringLiteral("mount"), {QStringLiteral("-o"), QStringLiteral("loop"), image, mount});
+        // Direct I/O under the loop device: its requests reach the disk as they are, not through
+        // the readahead of the image file's own cache, which would merge them into long reads.
+        QProcess losetup;
+        losetup.start(QStringLiteral("losetup"), {QStringLiteral("--find"), QStringLiteral("--show"),
+                                                  QStringLiteral("--direct-io=on"), image});
+        losetup.waitForFinished();
+        loop = QString::fromLocal8Bit(losetup.readAllStandardOutput()).trimmed();
+        mounted = !loop.isEmpty() && run(QStringLiteral("mount"), {loop, mount});
         if (mounted)
             base = mount;
     }
@@ -126,8 +133,11 @@ public:
     {
         if (mounted)
             QProcess::execute(QStringLiteral("umount"), {base});
+        if (!loop.isEmpty())
+            QProcess::execute(QStringLiteral("losetup"), {QStringLiteral("-d"), loop});
     }
     QString base = QStringLiteral("/tmp/scanlet-bench");
+    QString loop;
     bool mounted = false;
 };
 
@@ -273,8 +283,8 @@ void report(const Round &r, int count)
                .arg(r.scroll.ms, 0, 'f', 1).arg(double(r.scroll.device) / count, 0, 'f', 1)
                .arg(r.afterScrollKb / 1024.0, 0, 'f', 1).arg(r.cacheKb) << Qt::endl;
     const double overFloor = r.real.ms / qMax(r.cFloor.ms, 1e-3);
-    out << QStringLiteral("  Scanlet/C floor %1x  Scanlet/Qt floor %2x").arg(overFloor, 0, 'f', 2)
-               .arg(r.real.ms / qMax(r.qtFloor.ms, 1e-3), 0, 'f', 2);
+    out << QStringLiteral("  Scanlet/C floor %1x (cpu %3x)  Scanlet/Qt floor %2x").arg(overFloor, 0, 'f', 2)
+               .arg(r.real.ms / qMax(r.qtFloor.ms, 1e-3), 0, 'f', 2).arg(r.real.cpuMs / qMax(r.cFloor.cpuMs, 1e-3), 0, 'f', 2);
     if (r.naive.measured)
         out << QStringLiteral("  naive/Scanlet %1x").arg(r.naive.ms / qMax(r.real.ms, 1e-3), 0, 'f', 1);
     out << Qt::endl;
@@ -303,11 +313,11 @@ int main(int argc, char **argv)
         counts = {1000, 10000};
     const Storage storage;
     const bool canDrop = dropPageCache();
-    out << "folders in " << storage.base << (storage.mounted ? " (ext2 image on a loop device)" : "") << Qt::endl
+    out << "folders in " << storage.base << (storage.mounted ? " (ext2 image on a loop device with direct I/O)" : "") << Qt::endl
         << "page cache: " << (canDrop ? "a cold round drops it before each measurement"
                                       : "cannot be dropped (drop_caches not writable); warm round only") << Qt::endl;
     warmupDir = folderFor(storage.base, 20, QStringLiteral("warmup"));
-    QMap<int, double> warmPerFile; // Scanlet's warm µs per file, by count
+    QMap<int, double> warmPerFile, warmCpuPerFile; // Scanlet's warm ms per file, by count
     for (int count : counts) {
         const QString dir = folderFor(storage.base, count);
         if (dir.isEmpty())
@@ -324,15 +334,17 @@ int main(int argc, char **argv)
                 verdict(double(r.real.device) / count <= 4500, QStringLiteral("device bytes per file <= 4500"));
             if (!cold) {
                 warmPerFile[count] = r.real.ms / count;
+                warmCpuPerFile[count] = r.real.cpuMs / count;
                 verdict(r.real.ms <= 2 * r.cFloor.ms, QStringLiteral("load <= 2x the C floor"));
-                verdict(r.afterScrollKb <= 64 * 1024, QStringLiteral("memory after the scroll <= 64 MB"));
+                if (count <= 50000) // the goal's strip; beyond it the items alone take more
+                    verdict(r.afterScrollKb <= 64 * 1024, QStringLiteral("memory after the scroll <= 64 MB"));
             }
         }
     }
     if (warmPerFile.contains(10000) && warmPerFile.lastKey() > 10000) {
         const double growth = warmPerFile.last() / warmPerFile.value(10000);
-        out << Qt::endl << QStringLiteral("time per file at %1 against 10,000: %2x").arg(warmPerFile.lastKey())
-                   .arg(growth, 0, 'f', 2) << Qt::endl;
+        out << Qt::endl << QStringLiteral("time per file at %1 against 10,000: %2x (cpu %3x)").arg(warmPerFile.lastKey())
+                   .arg(growth, 0, 'f', 2).arg(warmCpuPerFile.last() / warmCpuPerFile.value(10000), 0, 'f', 2) << Qt::endl;
         verdict(growth <= 1.2, QStringLiteral("time per file growth <= 1.2x"));
     }
     return 0;
