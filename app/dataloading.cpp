@@ -52,7 +52,7 @@ public:
     // Called before each event pass of the loading.
     void beginPass()
     {
-        open = !clock.isValid() || clock.elapsed() >= FrameMs;
+        open = !clock.isValid() || clock.nsecsElapsed() >= frameNs;
         if (open)
             clock.start();
         if (!strip)
@@ -60,9 +60,12 @@ public:
         if (strip->updatesEnabled() != open)
             strip->setUpdatesEnabled(open);
         // Laid out now, so that this pass paints the items rather than a strip whose layout
-        // the last insertion cleared.
-        if (open)
+        // the last insertion cleared. A layout walks every item: frames are spaced so that
+        // layouts take at most a tenth of the loading, which keeps it linear.
+        if (open) {
             strip->doItemsLayout();
+            frameNs = qMax(FrameMs * 1000000, 10 * clock.nsecsElapsed());
+        }
     }
 
 protected:
@@ -78,6 +81,7 @@ private:
     QPointer<QAbstractItemView> strip;
     StripPacer *outer;
     QElapsedTimer clock;
+    qint64 frameNs = FrameMs * 1000000;
     bool open = true;
 };
 
@@ -133,7 +137,6 @@ void CDataManager::loadFiles(const QString &selectName, const QString &message)
     CListWidgetHeir *strip = ui->fileListWidget;
     StripPacer pacer(strip);
     int counter = 0;
-    int row = 0;
     int selectRow = 0;
     for (const QString &name : workList) {
         if (!isLoading)
@@ -142,12 +145,13 @@ void CDataManager::loadFiles(const QString &selectName, const QString &message)
         const QIcon icon = stripThumbnailIcon(path);
         const QString title = readTitle(path);
         if (!title.isEmpty()) {
-            auto *item = new QListWidgetItem(title, strip);
+            // Appended without a parent: given one, the item would look its own row up among all.
+            auto *item = new QListWidgetItem(title);
             item->setData(Qt::DecorationRole, icon);
+            strip->addItem(item);
             strip->addFilePath(path);
             if (selecting && selectName == name)
-                selectRow = strip->row(item);
-            ++row;
+                selectRow = strip->count() - 1;
         }
         if (counter == 0)
             lbl_infoLoading->setText(tr("Data are being loaded. Loaded:"));

@@ -1,11 +1,9 @@
 #include "ascanfile.h"
 
-#include <QFile>
-#include <QFileInfo>
-
 #include <cstring>
 
 #include "records/ascansettings.h"
+#include "records/filehead.h"
 
 /*
     A-scan file, as far as it is read (offsets from the start of the file):
@@ -45,19 +43,6 @@ QString titleFromHeader(const char *first45)
     return textField32(first45 + 13);
 }
 
-// Reads exactly `size` bytes or fails; the file is unbuffered, so this is what reaches the disk.
-bool readExactly(QFile &file, char *buffer, qint64 size)
-{
-    qint64 done = 0;
-    while (done < size) {
-        const qint64 got = file.read(buffer + done, size - done);
-        if (got <= 0)
-            return false;
-        done += got;
-    }
-    return true;
-}
-
 // Length of a UTF-8 sequence that is valid so far but cut by the end of `text`, else 0.
 int incompleteTail(const char *text, int size)
 {
@@ -80,12 +65,6 @@ int incompleteTail(const char *text, int size)
         return length;
     }
     return 0;
-}
-
-bool openUnbuffered(QFile &file)
-{
-    // Only regular files: opening a named pipe or a device would block or never end.
-    return QFileInfo(file.fileName()).isFile() && file.open(QIODevice::ReadOnly | QIODevice::Unbuffered);
 }
 
 } // namespace
@@ -137,31 +116,43 @@ int recordFromBytes(const QByteArray &data, AscanSettings &settings)
 
 QString readTitle(const QString &path)
 {
-    QFile file(path);
-    if (!openUnbuffered(file))
-        return QString();
+    // One read: a segment too short for a title is told by titleFromBytes, and the few bytes
+    // past it lie in the block the system reads anyway.
+    FileHead file(path);
     char header[Ascan::TitleEnd];
-    if (!readExactly(file, header, Ascan::HeaderSize) || segmentLength(header) <= 6)
+    if (file.read(header, Ascan::TitleEnd) != Ascan::TitleEnd)
         return QString();
-    if (!readExactly(file, header + Ascan::HeaderSize, Ascan::TitleEnd - Ascan::HeaderSize))
-        return QString();
-    return titleFromHeader(header);
+    return titleFromBytes(QByteArray::fromRawData(header, Ascan::TitleEnd));
 }
 
 int readRecord(const QString &path, AscanSettings &settings)
 {
-    QFile file(path);
-    if (!openUnbuffered(file))
-        return 0;
+    FileHead file(path);
     char header[Ascan::HeaderSize];
-    if (!readExactly(file, header, Ascan::HeaderSize))
+    if (file.read(header, Ascan::HeaderSize) != Ascan::HeaderSize)
         return 0;
     const int length = segmentLength(header);
     if (length < Ascan::MinRecordLength)
         return 0;
     QByteArray payload(length, Qt::Uninitialized);
-    if (!readExactly(file, payload.data(), length))
+    if (file.read(payload.data(), length) != length)
         return 0;
-    file.close();
     return decodeRecord(payload.constData(), settings);
+}
+
+QByteArray readRecordBytes(const QString &path)
+{
+    FileHead file(path);
+    QByteArray data(Ascan::HeadBlock, Qt::Uninitialized);
+    const qint64 got = file.read(data.data(), data.size());
+    if (got < Ascan::HeaderSize)
+        return QByteArray();
+    data.resize(int(got));
+    const int end = Ascan::HeaderSize + segmentLength(data.constData());
+    if (got == Ascan::HeadBlock && end > got) {
+        data.resize(end);
+        const qint64 more = file.read(data.data() + got, end - got);
+        data.resize(int(got + qMax<qint64>(more, 0)));
+    }
+    return data;
 }

@@ -11,6 +11,7 @@ constexpr int HeaderSize = 6;          // SOI, segment marker, segment length
 constexpr int TitleEnd = 45;           // the title reader needs exactly this many bytes
 constexpr int MinRecordLength = 753;   // segment length that reaches the end of the date-time block
 constexpr int TextFieldSize = 32;
+constexpr int HeadBlock = 4096;        // the system's block: what the device delivers for a header
 }
 
 bool isModelSignature(const char *bytes);
@@ -22,8 +23,11 @@ QString textField32(const char *field);
 QString titleFromBytes(const QByteArray &data);
 int recordFromBytes(const QByteArray &data, AscanSettings &settings);
 
-// Readers over files: read only the bytes they need, unbuffered.
+// Readers over files: regular files only, read unbuffered and only the bytes they need.
 QString readTitle(const QString &path);
 int readRecord(const QString &path, AscanSettings &settings);
+// The beginning of a file with its whole first segment, for both readers over bytes: one open and,
+// when the segment fits the first block, one read. Empty when the file cannot be read.
+QByteArray readRecordBytes(const QString &path);
 
 #endif // ASCANFILE_H

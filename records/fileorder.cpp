@@ -1,7 +1,9 @@
 #include "fileorder.h"
 
-#include <QDir>
-#include <QMultiMap>
+#include <QDirIterator>
+#include <QVector>
+
+#include <algorithm>
 
 int fileNumber(const QString &name)
 {
@@ -10,19 +12,35 @@ int fileNumber(const QString &name)
 
 QStringList orderByFileNumber(const QStringList &nameSortedListing)
 {
-    QMultiMap<int, QString> byNumber;
+    // Ascending numbers, and for one number descending names: what inserting the name-sorted
+    // names into a multi-map by number gives, as each goes before those already there. Names
+    // in a folder are unique, so one sort needs neither the name-sorted input nor the map.
+    QVector<QPair<int, QString>> numbered;
+    numbered.reserve(nameSortedListing.size());
     for (const QString &name : nameSortedListing) {
-        const int number = fileNumber(name);
-        if (number != 0)
-            byNumber.insert(number, name); // goes before the names already there with that number
+        if (const int number = fileNumber(name))
+            numbered.append({number, name});
     }
-    return byNumber.values();
+    std::sort(numbered.begin(), numbered.end(), [](const QPair<int, QString> &a, const QPair<int, QString> &b) {
+        return a.first != b.first ? a.first < b.first : b.second < a.second;
+    });
+    QStringList names;
+    names.reserve(numbered.size());
+    for (const auto &entry : numbered)
+        names.append(entry.second);
+    return names;
 }
 
 QStringList ascanWorkList(const QString &directory)
 {
-    const QStringList listing = QDir(directory).entryList(QStringList(QStringLiteral("*.jpg")),
-                                                          QDir::Files, QDir::Name);
+    // The names QDir::entryList gives for "*.jpg" and QDir::Files; their name order is of no
+    // use to the ordering above, so the listing is not sorted.
+    QStringList listing;
+    QDirIterator it(directory, QStringList(QStringLiteral("*.jpg")), QDir::Files);
+    while (it.hasNext()) {
+        it.next();
+        listing.append(it.fileName());
+    }
     return orderByFileNumber(listing);
 }
 

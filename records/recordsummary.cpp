@@ -61,7 +61,9 @@ FileInfo inspectFile(const QString &path)
         info.kind = FileInfo::Directory;
         return info;
     }
-    info.title = readTitle(path);
+    // One open and one read for title and record alike.
+    const QByteArray head = readRecordBytes(path);
+    info.title = titleFromBytes(head);
     if (info.title.isEmpty()) {
         // Only now, as it costs a second open: was it the file's content or its permissions?
         info.kind = QFile(path).open(QIODevice::ReadOnly) ? FileInfo::NotAscan : FileInfo::Unreadable;
@@ -69,7 +71,7 @@ FileInfo inspectFile(const QString &path)
     }
     AscanSettings settings;
     resetSettings(settings);
-    if (readRecord(path, settings) == 0) {
+    if (recordFromBytes(head, settings) == 0) {
         info.kind = FileInfo::TitleOnly;
         return info;
     }

@@ -272,6 +272,42 @@ private slots:
         QVERIFY2(total / (80 * 60 * 3) < 6, qPrintable(QString::number(total / (80 * 60 * 3))));
     }
 
+    // 300 thumbnails scrolled through page by page with room for 20 in the cache: it stays within
+    // that, every visible thumbnail is drawn, and a page painted again decodes nothing.
+    void thumbnailCache()
+    {
+        const int limit = 20 * 45 * 60 * 4, former = ThumbnailIconEngine::setCacheLimit(limit);
+        const auto restore = qScopeGuard([former] { ThumbnailIconEngine::setCacheLimit(former); });
+        QStringList paths;
+        for (int i = 0; i < 10; ++i)
+            paths += scans;
+        auto window = windowWith(paths);
+        QVERIFY(window);
+        CListWidgetHeir *strip = window->form()->fileListWidget;
+        QScrollBar *bar = strip->horizontalScrollBar();
+        int drawn = 0;
+        for (int value = 0; value <= bar->maximum() + bar->pageStep() - 1; value += bar->pageStep()) {
+            bar->setValue(value);
+            const QImage shot = strip->viewport()->grab().toImage();
+            const int decodes = ThumbnailIconEngine::decodeCount();
+            strip->viewport()->repaint();
+            QCOMPARE(ThumbnailIconEngine::decodeCount(), decodes);
+            QVERIFY(ThumbnailIconEngine::cacheUsed() <= limit);
+            for (int row = 0; row < strip->count(); ++row) {
+                const QRect rect = strip->visualItemRect(strip->item(row));
+                if (!strip->viewport()->rect().contains(rect.center()))
+                    continue;
+                int dark = 0; // the picture's screen fills most of the icon's 45 x 60
+                for (int y = rect.top(); y < rect.top() + 60; ++y)
+                    for (int x = rect.left(); x <= rect.right(); ++x)
+                        dark += qGray(shot.pixel(x, y)) < 60;
+                QVERIFY2(dark > 45 * 60 * 3 / 4, qPrintable(QString::number(row)));
+                ++drawn;
+            }
+        }
+        QVERIFY(drawn >= 300);
+    }
+
     // Mouse paths over a strip of three with item 0 selected. Places: "0".."2" the item centres,
     // "empty" and "empty2" two points right of the last item.
     void mouseRules_data()

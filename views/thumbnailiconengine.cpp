@@ -1,6 +1,7 @@
 #include "thumbnailiconengine.h"
 
 #include <QApplication>
+#include <QCache>
 #include <QIcon>
 #include <QPainter>
 #include <QStyle>
@@ -15,13 +16,29 @@ namespace {
 // instrument's screen, which is what its A-scans show.
 QSize lastPictureSize(240, 320);
 bool decodingHeld = false;
+quint64 lastCacheKey = 0;
+int decodes = 0;
+
+// Room for a few hundred thumbnails: more than any screen shows at once, so the visible ones
+// never evict each other and scrolling back a little decodes nothing.
+QCache<quint64, QPixmap> &pixmapCache()
+{
+    static QCache<quint64, QPixmap> cache(8 * 1024 * 1024);
+    return cache;
+}
 
 } // namespace
 
 ThumbnailIconEngine::ThumbnailIconEngine(const QString &path, bool assumeSharedSize)
     : path(path)
     , assumeSharedSize(assumeSharedSize)
+    , cacheKey(++lastCacheKey)
 {
+}
+
+ThumbnailIconEngine::~ThumbnailIconEngine()
+{
+    pixmapCache().remove(cacheKey);
 }
 
 // The picture decoded straight at the size it fits `box` in.
@@ -39,12 +56,23 @@ void ThumbnailIconEngine::readPicture(const QSize &box)
     cached = QPixmap::fromImage(image);
 }
 
+QPixmap ThumbnailIconEngine::decoded(const QSize &box)
+{
+    ++decodes;
+    readPicture(box);
+    QPixmap pm;
+    pm.swap(cached);
+    if (!pm.isNull())
+        pixmapCache().insert(cacheKey, new QPixmap(pm), pm.width() * pm.height() * pm.depth() / 8);
+    return pm;
+}
+
 QSize ThumbnailIconEngine::actualSize(const QSize &size, QIcon::Mode, QIcon::State)
 {
     if (!fileRead) {
         if (assumeSharedSize && lastPictureSize.isValid())
             return fittedSize(lastPictureSize, size);
-        readPicture(size);
+        decoded(size);
     }
     return fittedSize(sourceSize, size);
 }
@@ -58,14 +86,15 @@ QList<QSize> ThumbnailIconEngine::availableSizes(QIcon::Mode mode, QIcon::State 
 
 QPixmap ThumbnailIconEngine::pixmap(const QSize &size, QIcon::Mode mode, QIcon::State)
 {
-    if (!fileRead)
-        readPicture(size);
+    QPixmap pm = fileRead ? QPixmap() : decoded(size);
     const QSize target = fittedSize(sourceSize, size);
     if (target.isEmpty())
         return QPixmap();
-    if (cached.size() != target)
-        readPicture(size); // drawn at another size: decode again rather than scale a small one up
-    QPixmap pm = cached;
+    if (pm.size() != target) {
+        // Evicted, or drawn at another size: decode again rather than scale a small one up.
+        const QPixmap *kept = pixmapCache().object(cacheKey);
+        pm = kept && kept->size() == target ? *kept : decoded(size);
+    }
     if (pm.isNull() || mode == QIcon::Normal)
         return pm;
     // Selected and disabled looks come from the style, as for any pixmap icon.
@@ -83,6 +112,23 @@ void ThumbnailIconEngine::holdDecoding(bool hold)
 bool ThumbnailIconEngine::isDecodingHeld()
 {
     return decodingHeld;
+}
+
+int ThumbnailIconEngine::setCacheLimit(int bytes)
+{
+    const int former = pixmapCache().maxCost();
+    pixmapCache().setMaxCost(bytes);
+    return former;
+}
+
+int ThumbnailIconEngine::decodeCount()
+{
+    return decodes;
+}
+
+int ThumbnailIconEngine::cacheUsed()
+{
+    return pixmapCache().totalCost();
 }
 
 void ThumbnailIconEngine::paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state)

@@ -8,15 +8,18 @@
 
 class QIcon;
 
-// An icon made from a picture file that reads nothing until it is first painted, decodes the
-// picture straight at the size it is drawn at and keeps only that small pixmap. It draws what
-// QIcon(path) draws: the picture scaled to fit, aspect ratio kept, centred in the rectangle.
+// An icon made from a picture file that reads nothing until it is first painted and decodes the
+// picture straight at the size it is drawn at. It draws what QIcon(path) draws: the picture
+// scaled to fit, aspect ratio kept, centred in the rectangle. The small pixmaps of all thumbnails
+// share one cache of bounded size, so a strip scrolled through tens of thousands holds only the
+// last ones drawn; a thumbnail evicted from it is decoded again when it is drawn again.
 class ThumbnailIconEngine : public QIconEngine
 {
 public:
     // With assumeSharedSize, the icon reports the size of the last picture any thumbnail read
     // until its own picture is read (see stripThumbnailIcon).
     explicit ThumbnailIconEngine(const QString &path, bool assumeSharedSize = false);
+    ~ThumbnailIconEngine() override;
 
     void paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state) override;
     QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override;
@@ -33,14 +36,22 @@ public:
     static void holdDecoding(bool hold);
     static bool isDecodingHeld();
 
+    // The cache's limit and use, in bytes of pixmap data; setCacheLimit returns the former limit.
+    static int setCacheLimit(int bytes);
+    static int cacheUsed();
+    // Pictures decoded so far by all thumbnails.
+    static int decodeCount();
+
 private:
     void readPicture(const QSize &box);
+    QPixmap decoded(const QSize &box);
 
     QString path;
     bool assumeSharedSize;
     bool fileRead = false;
     QSize sourceSize;     // the picture's declared size; invalid when it cannot be shown
-    QPixmap cached;       // the one small pixmap kept
+    QPixmap cached;       // the pixmap just decoded, until it is handed to the cache
+    quint64 cacheKey;     // shared with clones: they draw the same file
 };
 
 QIcon thumbnailIcon(const QString &path);

@@ -1,8 +1,9 @@
 # Compile check of the Windows platform files with the mingw-w64 cross compiler:
 #   make -C acquisition/platform -f wincheck.mk [OUT=dir]
 # The Qt-free storage helpers are compiled with warnings as errors and linked into a small
-# program against the real SetupAPI import library; the two files that need Qt are checked for
-# syntax against the host's Qt headers (no Windows Qt is available to link them).
+# program against the real SetupAPI import library; the files that need Qt (the A-scan header
+# reader among them) are checked for syntax against the host's Qt headers (no Windows Qt is
+# available to link them).
 
 CXX_WIN ?= x86_64-w64-mingw32-g++
 CXXFLAGS_WIN := -std=c++17 -Wall -Wextra -Werror
@@ -10,7 +11,7 @@ OUT ?= $(or $(TMPDIR),/tmp)/scanlet-wincheck
 ROOT := $(abspath ../..)
 QT_HEADERS ?= $(or $(shell qmake -query QT_INSTALL_HEADERS 2>/dev/null),/usr/include/x86_64-linux-gnu/qt5)
 
-QT_FILES := instrumentplatform_win.cpp devicewatcher_win.cpp
+QT_FILES := instrumentplatform_win.cpp devicewatcher_win.cpp $(ROOT)/records/filehead_win.cpp
 
 .PHONY: all storage qtsyntax clean
 
