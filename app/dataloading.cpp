@@ -5,10 +5,8 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QLabel>
-#include <QPointer>
 #include <QProgressBar>
 #include <QPushButton>
 
@@ -16,78 +14,8 @@
 #include "acquisition/loadingdialog.h"
 #include "app/dialogs.h"
 #include "records/globals.h"
+#include "views/strippacer.h"
 #include "views/thumbnailiconengine.h"
-
-namespace {
-
-// After every item appended, the strip lays out all its items again and repaints, which makes
-// a loading of thousands quadratic and spends most of its time painting. While a loading runs,
-// the strip is laid out and painted at most once a frame: between frames its updates are off
-// and its timers (the delayed layout among them) are held back; a held-back QBasicTimer comes
-// again, as it repeats until stopped. Items are still appended one by one, the dialog still
-// repaints and the event loop still runs after each file.
-class StripPacer : public QObject
-{
-public:
-    explicit StripPacer(QAbstractItemView *strip)
-        : strip(strip)
-        , outer(active)
-    {
-        active = this;
-        strip->installEventFilter(this);
-        ThumbnailIconEngine::holdDecoding(true);
-    }
-    ~StripPacer() override
-    {
-        active = outer;
-        if (!outer)
-            ThumbnailIconEngine::holdDecoding(false);
-        if (strip) {
-            strip->removeEventFilter(this);
-            strip->setUpdatesEnabled(true);
-            strip->viewport()->update(); // the thumbnails held back during the loading
-        }
-    }
-
-    // Called before each event pass of the loading.
-    void beginPass()
-    {
-        open = !clock.isValid() || clock.nsecsElapsed() >= frameNs;
-        if (open)
-            clock.start();
-        if (!strip)
-            return;
-        if (strip->updatesEnabled() != open)
-            strip->setUpdatesEnabled(open);
-        // Laid out now, so that this pass paints the items rather than a strip whose layout
-        // the last insertion cleared. A layout walks every item: frames are spaced so that
-        // layouts take at most a tenth of the loading, which keeps it linear.
-        if (open) {
-            strip->doItemsLayout();
-            frameNs = qMax(FrameMs * 1000000, 10 * clock.nsecsElapsed());
-        }
-    }
-
-protected:
-    bool eventFilter(QObject *, QEvent *event) override
-    {
-        // A nested loading paces the strip on its own; the outer one stands aside meanwhile.
-        return event->type() == QEvent::Timer && active == this && !open;
-    }
-
-private:
-    static constexpr qint64 FrameMs = 40;
-    static StripPacer *active;
-    QPointer<QAbstractItemView> strip;
-    StripPacer *outer;
-    QElapsedTimer clock;
-    qint64 frameNs = FrameMs * 1000000;
-    bool open = true;
-};
-
-StripPacer *StripPacer::active = nullptr;
-
-} // namespace
 
 void CDataManager::slot_loadDataDir()
 {

@@ -1,0 +1,53 @@
+#include "strippacer.h"
+
+#include <QAbstractItemView>
+#include <QEvent>
+
+#include "views/thumbnailiconengine.h"
+
+StripPacer *StripPacer::active = nullptr;
+
+StripPacer::StripPacer(QAbstractItemView *strip)
+    : strip(strip)
+    , outer(active)
+{
+    active = this;
+    strip->installEventFilter(this);
+    ThumbnailIconEngine::holdDecoding(true);
+}
+
+StripPacer::~StripPacer()
+{
+    active = outer;
+    if (!outer)
+        ThumbnailIconEngine::holdDecoding(false);
+    if (strip) {
+        strip->removeEventFilter(this);
+        strip->setUpdatesEnabled(true);
+        strip->viewport()->update(); // the thumbnails held back during the loading
+    }
+}
+
+void StripPacer::beginPass()
+{
+    open = !clock.isValid() || clock.nsecsElapsed() >= frameNs;
+    if (open)
+        clock.start();
+    if (!strip)
+        return;
+    if (strip->updatesEnabled() != open)
+        strip->setUpdatesEnabled(open);
+    // Laid out now, so that this pass paints the items rather than a strip whose layout
+    // the last insertion cleared. A layout walks every item: frames are spaced so that
+    // layouts take at most a tenth of the loading, which keeps it linear.
+    if (open) {
+        strip->doItemsLayout();
+        frameNs = qMax(FrameMs * 1000000, 10 * clock.nsecsElapsed());
+    }
+}
+
+bool StripPacer::eventFilter(QObject *, QEvent *event)
+{
+    // A nested loading paces the strip on its own; the outer one stands aside meanwhile.
+    return event->type() == QEvent::Timer && active == this && !open;
+}

@@ -1,0 +1,38 @@
+#ifndef STRIPPACER_H
+#define STRIPPACER_H
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+
+class QAbstractItemView;
+
+// After every item appended, the strip lays out all its items again and repaints, which makes
+// a loading of thousands quadratic and spends most of its time painting. While a loading runs,
+// the strip is laid out and painted at most once a frame: between frames its updates are off
+// and its timers (the delayed layout among them) are held back; a held-back QBasicTimer comes
+// again, as it repeats until stopped. Items are still appended one by one, the dialog still
+// repaints and the event loop still runs after each file.
+class StripPacer : public QObject
+{
+public:
+    explicit StripPacer(QAbstractItemView *strip);
+    ~StripPacer() override;
+
+    // Called before each event pass of the loading.
+    void beginPass();
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override;
+
+private:
+    static constexpr qint64 FrameMs = 40;
+    static StripPacer *active;
+    QPointer<QAbstractItemView> strip;
+    StripPacer *outer;
+    QElapsedTimer clock;
+    qint64 frameNs = FrameMs * 1000000;
+    bool open = true;
+};
+
+#endif // STRIPPACER_H
