@@ -102,4 +102,11 @@ MUTANTS = [
      "for (int copy = 0; copy < copies && !printer->collateCopies(); ++copy)", 'collation inverted'),
     ('Q2', 'output/reportdetails.cpp', "QString escaped = value.toHtmlEscaped();", "QString escaped = value;",
      'report details not escaped'),
+    # records, beyond the above
+    ('RR1', 'records/ascansettings.cpp', "if (block[158] == 1) {", "if (block[158] != 0) {",
+     'thickness switch: any non-zero taken for off'),
+    ('RR2', 'records/ascansettings.cpp', "s.discreteness = block[121] != 0 ?", "s.discreteness = block[121] == 1 ?",
+     'discreteness: only 1 taken for coarse'),
+    ('RR3', 'records/ascanfile.cpp', "lead == 0xED ? 0x9F", "lead == 0xED ? 0xBF",
+     'a cut surrogate taken for a cut character'),
 ]

@@ -16,32 +16,20 @@ struct AscanFields
     QByteArray title = "A-scan";         // raw bytes of the 32-byte field at 13 (cut to 32)
     QByteArray configurationName = "Weld 12 mm";
 
-    quint8 strobeSwitch = 1;             // 1 = off
-    quint8 cursorSwitch = 0;
-    quint8 discreteness = 0;
-    quint8 scaleMode = 0;
-    quint8 unitSystem = 0;               // 1 = inch
-    quint8 referenceSwitch = 1;          // 0 = reference level in use
-    qint16 referenceLevel = 0;           // 0.1 dB
-    qint16 examinationMonitor = -12;
-    qint16 reportingLevel = -6;
-    qint16 correctionRoughness = 0;      // 0.1 dB
-    qint16 correctionStandard = 0;       // 0.1 dB
-    qint16 velocityMetric = 5920;
-    qint16 velocityImperial = 2330;
-    quint32 thicknessMm = 1000;          // 0.01 mm, 24 bits
-    quint32 thicknessInch = 39;          // 0.01 inch, 24 bits
-    quint8 thicknessSwitch = 0;          // 1 = off
-    quint8 probeType = 0;                // 1 = dual
+    quint8 strobeSwitch = 1, cursorSwitch = 0;          // 1 = off
+    quint8 discreteness = 0, scaleMode = 0;
+    quint8 unitSystem = 0, referenceSwitch = 1;         // 1 = inch; 0 = reference level in use
+    qint16 referenceLevel = 0;                          // 0.1 dB
+    qint16 examinationMonitor = -12, reportingLevel = -6;
+    qint16 correctionRoughness = 0, correctionStandard = 0; // 0.1 dB
+    qint16 velocityMetric = 5920, velocityImperial = 2330;
+    quint32 thicknessMm = 1000, thicknessInch = 39;     // 0.01 mm and 0.01 inch, 24 bits
+    quint8 thicknessSwitch = 0, probeType = 0;          // 1 = off; 1 = dual
     quint8 frequencyIndex = 11;
-    quint16 probeAngle = 450;            // 0.1 degree
-    qint16 delay = 7;                    // 0.1 µs
-    qint16 xMetric = 0;
-    qint16 xImperial = 0;
-
-    quint16 time[2] = {12, 30};
-    quint16 date[2] = {15, 6};
-    quint16 yearSince1900 = 126;
+    quint16 probeAngle = 450;                           // 0.1 degree
+    qint16 delay = 7;                                   // 0.1 µs
+    qint16 xMetric = 0, xImperial = 0;
+    quint16 time[2] = {12, 30}, date[2] = {15, 6}, yearSince1900 = 126;
 
     bool appendPicture = true;           // a real JPEG picture after the segment
     QImage picture;                      // null: a plain 240 x 320 picture
