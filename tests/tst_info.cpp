@@ -73,15 +73,13 @@ QList<Entry> fromJson(const QString &text)
 {
     QList<Entry> entries;
     for (const QJsonValue &o : QJsonDocument::fromJson(text.toUtf8()).array()) {
-        Entry &entry = (entries << Entry{o["file"].toString()}).last();
-        if (o["title"].isString())
-            entry << "Title: " + o["title"].toString();
-        if (o["configuration"].isString())
-            entry << "Configuration: " + o["configuration"].toString();
-        for (const QJsonValue &row : o["settings"].toArray())
-            entry << row[0].toString() + ": " + row[1].toString();
-        if (o["error"].isString())
-            entry << "error: " + o["error"].toString();
+        entries << Entry{o["file"].toString()};
+        for (const QString &key : QStringList{"Title", "Configuration", "settings", "error"}) {   // null: not read
+            if (o[key.toLower()].isString())
+                entries.last() << key + ": " + o[key.toLower()].toString();
+            for (const QJsonValue &row : o[key.toLower()].toArray())
+                entries.last() << row[0].toString() + ": " + row[1].toString();
+        }
     }
     return entries;
 }
@@ -131,13 +129,12 @@ private slots:
             for (int row = 0; const QTableWidgetItem *caption = ui->tableWidget->item(row, 0); ++row)
                 expected.last() << caption->text() + ": " + ui->tableWidget->item(row, 1)->text();
         }
-        AscanFields titleOnly;
-        titleOnly.title = "Title only";
+        AscanFields titleOnly;   // its record is too short to hold the settings
         titleOnly.segmentLength = 752;
         const QString locked = temp.filePath("locked"), cut = temp.filePath("title-only.jpg");
         QVERIFY(writeAscan(cut, titleOnly) && QFile::copy(folder + "/1.jpg", locked));
         expected << Entry{temp.filePath("пусто & 100%"), "error: is a directory"} << Entry{"/dev/zero", "error: not an A-scan file"}
-                 << Entry{cut, "Title: Title only", "error: settings cannot be read"};
+                 << Entry{cut, "Title: A-scan", "error: settings cannot be read"};
         if (geteuid() != 0 && QFile::setPermissions(locked, QFileDevice::WriteOwner))   // root reads any file
             expected << Entry{locked, "error: permission denied"};
         for (const Entry &entry : expected)

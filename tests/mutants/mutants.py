@@ -102,4 +102,9 @@ MUTANTS = [
      "for (int copy = 0; copy < copies && !printer->collateCopies(); ++copy)", 'collation inverted'),
     ('Q2', 'output/reportdetails.cpp', "QString escaped = value.toHtmlEscaped();", "QString escaped = value;",
      'report details not escaped'),
+    # inspector's forms and the window's export
+    ('II1', 'tools/infoformat.cpp', "ascanWorkList(argument)", "QDir(argument).entryList(QDir::Files, QDir::Name)",
+     'a folder listed in name order, not the strip order'),
+    ('II2', 'records/recordsummary.cpp', "if (!text.contains(separator) &&", "if (!text.contains(QLatin1Char(',')) &&",
+     'a tab inside a copied field left unquoted'),
 ]
