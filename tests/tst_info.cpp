@@ -1,17 +1,11 @@
-// The command-line inspector, run as a program on generated files.
+// The command-line inspector run as a program on generated files, and the window's settings export.
 #include <QAction>
 #include <QClipboard>
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
-#include <QProcess>
-#include <unistd.h>
-#include <QTemporaryDir>
-#include <QTranslator>
 #include <QtTest>
 
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 
 #include "app/cdatamanager.h"
 #include "ascanbuilder.h"
@@ -20,83 +14,72 @@
 
 namespace {
 
-struct Run { int status = -1; QString out, err; };
+struct Run { int status; QString out, err; };
 
 Run inspect(const QStringList &args)
 {
     QProcess process;
     process.start(QStringLiteral(SCANLET_BIN_DIR "/scanlet-info"), args);
-    if (!process.waitForFinished(30000) || process.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
-            QString::fromUtf8(process.readAllStandardError())};
+    const bool ended = process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit;
+    return {ended ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
-// The documented CSV columns after file, title and configuration, and the table row each holds.
-const QStringList Columns = {"date", "time", "probe_type", "frequency_mhz", "probe_angle_deg", "delay_us",
-    "thickness_mm", "thickness_inch", "reference_level_db", "correction_standard_db", "correction_roughness_db",
-    "acceptance_level_db", "multilevel_strobe", "reporting_level_db", "examination_monitor_db", "scale",
-    "readings_discreteness", "cursor"};
+// One file's lines as the text form has them: its path, "Title: …", "Configuration: …" and "caption: value"
+// as far as it was read, then "error: …" when it was not read in full.
+using Entry = QStringList;
+
+// The table row each CSV column after file, title and configuration holds.
 const QStringList Captions = {"Date", "Time", "Probe type", "Operating frequency, MHz", "Probe angle,°",
     "Delay, µs", "Thickness, mm", "Thickness, inch", "Reference level, dB", "Correction by standart, dB",
     "Correction for roughness, dB", "Acceptance level, dB", "Multilevel Strobe", "Reporting level, dB",
     "Examination monitor, dB", "Scale", "Readings discreteness", "Cursor"};
 
-// One file's result whatever the format: {file} for a file that is not an A-scan file, {file, title}
-// when its record could not be read, else {file, title, configuration, "caption: value"...}.
-using Entry = QStringList;
-
-QList<Entry> fromJson(const QString &out)
-{
-    QJsonParseError error;
-    const QJsonArray array = QJsonDocument::fromJson(out.toUtf8(), &error).array();
-    QList<Entry> entries;
-    for (const QJsonValue &value : array) {
-        const QJsonObject o = value.toObject();
-        entries << Entry{o.value("file").toString()};
-        if (o.size() == 2 && o.contains("error"))
-            continue;
-        entries.last() << o.value("title").toString();
-        if (o.size() == 5 && o.value("configuration").isNull() && o.value("settings").isNull()
-            && o.value("error") == QJsonValue("settings cannot be read"))
-            continue;
-        entries.last() << o.value("configuration").toString();
-        for (const QJsonValue &row : o.value("settings").toArray())
-            entries.last() << row[0].toString() + ": " + row[1].toString();
-    }
-    return error.error == QJsonParseError::NoError ? entries : QList<Entry>{{"not JSON"}};
-}
-
-// RFC 4180: a field is quoted when it holds a comma, quote or line break, with quotes doubled, and
-// every record ends with CRLF; anything else is refused. Date and time lead the columns and end the table.
-QList<Entry> fromCsv(const QString &text, QChar separator = ',')
+// RFC 4180: a field is quoted when it holds the separator, a quote or a line break, with quotes doubled,
+// and every record ends with CRLF; anything else is refused.
+QList<QStringList> records(const QString &text, QChar separator = ',')
 {
     const QRegularExpression field(QString(R"re((?:"((?:[^"]|"")*)"|([^,"\r\n]*))(,|\r\n))re").replace(',', separator));
     QList<QStringList> records{{}};
     for (int at = 0; at < text.size();) {
-        const QRegularExpressionMatch m = field.match(text, at, QRegularExpression::NormalMatch,
-                                                      QRegularExpression::AnchoredMatchOption);
+        const auto m = field.match(text, at, QRegularExpression::NormalMatch, QRegularExpression::AnchoredMatchOption);
         if (!m.hasMatch())
             return {{"not RFC 4180"}};
         records.last() << (m.capturedStart(1) >= 0 ? m.captured(1).replace("\"\"", "\"") : m.captured(2));
-        if (m.captured(3) == QLatin1String("\r\n"))
+        if (m.captured(3) == "\r\n")
             records << QStringList();
         at = m.capturedEnd();
     }
-    if (!records.takeLast().isEmpty() ||
-        records.value(0) != QStringList{"file", "title", "configuration"} + Columns + QStringList{"error"})
-        return {{"not the CSV"}};
+    return records.takeLast().isEmpty() ? records : QList<QStringList>{{"no CRLF at the end"}};
+}
+
+QList<Entry> fromCsv(const QString &text)
+{
     QList<Entry> entries;
-    for (const QStringList &record : records.mid(1)) {
-        QStringList rows;
-        for (int column = 3; column < record.size() - 1; ++column) {
-            if (!record.at(column).isEmpty())
-                rows << Captions.value(column - 3) + ": " + record.at(column);
+    for (const QStringList &r : records(text).mid(1)) {
+        QStringList rows;   // date and time lead the columns and end the table
+        for (int i = 2; i < Captions.size() + 2; ++i) {
+            if (!r.value(3 + i % Captions.size()).isEmpty())
+                rows << Captions.at(i % Captions.size()) + ": " + r.at(3 + i % Captions.size());
         }
-        const int head = record.value(1).isEmpty() ? 1 : rows.isEmpty() ? 2 : 3;
-        if (record.last().isEmpty() != (head == 3))   // an error exactly where the record was not read
-            return {{"error column wrong"}};
-        entries << record.mid(0, head) + rows.mid(2) + rows.mid(0, 2);
+        const Entry head = {r[0], "Title: " + r[1], "Configuration: " + r[2]};
+        entries << head.mid(0, r[1].isEmpty() ? 1 : r.last().isEmpty() ? 3 : 2) + rows;
+        if (!r.last().isEmpty())
+            entries.last() << "error: " + r.last();
+    }
+    return entries;
+}
+
+QList<Entry> fromJson(const QString &text)
+{
+    QList<Entry> entries;
+    for (const QJsonValue &o : QJsonDocument::fromJson(text.toUtf8()).array()) {
+        entries << Entry{o["file"].toString()};
+        for (const QString &key : QStringList{"Title", "Configuration", "settings", "error"}) {   // null: not read
+            if (o[key.toLower()].isString())
+                entries.last() << key + ": " + o[key.toLower()].toString();
+            for (const QJsonValue &row : o[key.toLower()].toArray())
+                entries.last() << row[0].toString() + ": " + row[1].toString();
+        }
     }
     return entries;
 }
@@ -108,210 +91,133 @@ class TestInfo : public QObject
     Q_OBJECT
 
     QTemporaryDir temp;
-    QString folder;
-    QStringList files;
+    QString folder = temp.filePath("dir \"q\" \\ Щ");   // paths are JSON strings too
+    QStringList arguments;   // the folder among each way a file can fail
     QList<Entry> expected;   // as the window shows them
+    FakeEnvironment environment;
+    CDataManager window;
+    CListWidgetHeir *strip = window.form()->fileListWidget;
 
 private slots:
-    // A-scans whose table rows differ and whose texts are hard to quote, read by the window too;
-    // then one whose record cannot be read and a picture that is no A-scan file.
+    // A-scans whose table rows differ and whose texts are hard to quote, read by the window.
     void initTestCase()
     {
         qputenv("LC_ALL", "C.UTF-8");   // the inspector reads its arguments as UTF-8
-        const auto configuration = [](int i) { return QString(i % 2 ? "Сталь, 12 мм" : "a,\"b\"\\"); };
-        const QList<QByteArray> titles = {"say \"hi\", \\back\\slash\\", "Сварной шов №1",
-                                          "\x01 ctl\ttab\x1f\x7f", "line\nbreak \xe2\x9c\x93",
-                                          "crlf\r\nquote \"\" end ", "Plain"};
-        folder = temp.path() + "/dir \"q\" \\ Щ";   // paths are JSON strings too
-        QVERIFY(QDir().mkpath(folder));
+        const QList<QByteArray> titles = {"say \"hi\",\r\n\\back\\slash\\", "\x1b[31m red\x01\t\x7f\xc2\x9b",
+                                          "Шов №1, line\nbreak \xe2\x9c\x93", "Plain"};
+        QVERIFY(QDir().mkpath(folder) && QDir().mkpath(temp.filePath("пусто & 100%")));
         for (int i = 0; i < titles.size(); ++i) {
             AscanFields ascan;
             ascan.title = titles.at(i);
-            ascan.configurationName = configuration(i).toUtf8();
-            ascan.referenceSwitch = quint8(i % 3 != 0);   // 0: reference level in use
-            ascan.referenceLevel = -35;
-            ascan.strobeSwitch = quint8(i % 2);           // 0: strobe on
-            ascan.unitSystem = ascan.thicknessSwitch = quint8(i == 4);
-            ascan.probeType = quint8(i == 5);
-            ascan.delay = qint16(i == 5 ? -1 : 7);
-            files << folder + QStringLiteral("/%1.jpg").arg(3 * i + 1);   // strip order is not name order
-            QVERIFY(writeAscan(files.last(), ascan));
+            ascan.configurationName = i % 2 ? "Сталь, 12 мм" : "a,\"b\"\\";
+            ascan.referenceSwitch = ascan.strobeSwitch = quint8(i % 2);   // 0: reference level and strobe on
+            ascan.unitSystem = ascan.thicknessSwitch = ascan.probeType = quint8(i == 2);
+            ascan.delay = qint16(i - 2);
+            QVERIFY(writeAscan(folder + QStringLiteral("/%1.jpg").arg(3 * i + 1), ascan));   // not in name order
         }
-        FakeEnvironment environment;
-        environment.dialogs->openAnswer = files.first();
-        CDataManager window;
+        environment.dialogs->openAnswer = folder + "/1.jpg";
         QMetaObject::invokeMethod(&window, "slot_loadDataDir");
-        Ui::CDataManagerTempl *ui = window.form();
-        QCOMPARE(ui->fileListWidget->count(), files.size());
-        for (int i = 0; i < files.size(); ++i) {
-            ui->fileListWidget->clearSelection();
-            ui->fileListWidget->item(i)->setSelected(true);
-            expected << Entry{files.at(i), ui->grpb_ascan->title(), ui->grpb_table->title().mid(14)};
-            QCOMPARE(expected.last().mid(1, 2), (QStringList{titles.at(i), configuration(i)}));
+        QCOMPARE(strip->count(), titles.size());
+        expected << Entry{temp.filePath("нет такого #1.jpg"), "error: no such file"};
+        for (int i = 0; i < titles.size(); ++i) {
+            strip->clearSelection();
+            strip->item(i)->setSelected(true);
+            const Ui::CDataManagerTempl *ui = window.form();
+            expected << Entry{folder + QStringLiteral("/%1.jpg").arg(3 * i + 1), "Title: " + ui->grpb_ascan->title(),
+                              "Configuration: " + ui->grpb_table->title().mid(14)};
+            QCOMPARE(expected.last().at(1), "Title: " + titles.at(i));
             for (int row = 0; const QTableWidgetItem *caption = ui->tableWidget->item(row, 0); ++row)
                 expected.last() << caption->text() + ": " + ui->tableWidget->item(row, 1)->text();
         }
-        AscanFields titleOnly;
-        titleOnly.title = "Title only";
+        AscanFields titleOnly;   // its record is too short to hold the settings
         titleOnly.segmentLength = 752;
-        files << temp.path() + "/title-only.jpg" << temp.path() + "/foreign.jpg";
-        QVERIFY(writeAscan(files.at(files.size() - 2), titleOnly));
-        QVERIFY(writeBytes(files.last(), encodeJpeg(instrumentScreen(3, QString()))));
-        expected << Entry{files.at(files.size() - 2), "Title only"} << Entry{files.last()};
+        const QString locked = temp.filePath("locked"), cut = temp.filePath("title-only.jpg");
+        QVERIFY(writeAscan(cut, titleOnly) && QFile::copy(folder + "/1.jpg", locked));
+        expected << Entry{temp.filePath("пусто & 100%"), "error: is a directory"} << Entry{"/dev/zero", "error: not an A-scan file"}
+                 << Entry{cut, "Title: A-scan", "error: settings cannot be read"};
+        if (geteuid() != 0 && QFile::setPermissions(locked, QFileDevice::WriteOwner))   // root reads any file
+            expected << Entry{locked, "error: permission denied"};
+        for (const Entry &entry : expected)
+            arguments << (entry[0].startsWith(folder) ? folder : entry[0]);
+        arguments.removeDuplicates();
     }
 
-    void threeKinds_data()
+    // Each file keeps its entry in order; a failure's reason goes to standard error (text) or to the error
+    // field or column. Control characters never reach a terminal raw (the JSON parser would let some pass).
+    void forms_data()
     {
-        QTest::addColumn<QString>("format");
-        QTest::newRow("text") << QString();
-        QTest::newRow("json") << QStringLiteral("--json");
-        QTest::newRow("csv") << QStringLiteral("--csv");
-    }
-
-    void threeKinds()
-    {
-        QFETCH(QString, format);
-        // The folder stands for its A-scans in the strip's order.
-        const Run run = inspect(QStringList{format}.filter(QRegularExpression(".")) + QStringList{folder} + files.mid(6));
-        QCOMPARE(run.status, 1);
-        QCOMPARE(run.err, format.isEmpty() ? QString("scanlet-info: %1: settings cannot be read\nscanlet-info: %2: not an "
-                                                     "A-scan file\n").arg(files.at(6), files.at(7)) : QString());
-        // Control characters never reach the terminal raw (the JSON parser would let some pass).
-        QVERIFY(format == "--csv" || std::none_of(run.out.begin(), run.out.end(), [&](QChar c) {
-                    return (c < ' ' && c != '\n') || (format.isEmpty() && c >= 0x7F && c <= 0x9F); }));
-        if (format == "--json")
-            QCOMPARE(fromJson(run.out), expected);
-        if (format == "--csv")
-            QCOMPARE(fromCsv(run.out), expected);
-        if (!format.isEmpty())
-            return;
-        // A blank line between files; a file not read in full ends on one error line.
-        QStringList blocks;
-        for (const Entry &entry : expected) {
-            QString head = entry.at(0) + (entry.size() > 1 ? "\nTitle: " + entry.at(1) : QString());
-            if (entry.size() > 2)
-                head += "\nConfiguration: " + entry.at(2) + '\n' + entry.mid(3).join('\n');
-            blocks << QRegularExpression::escape(head);
-        }
-        QString out = run.out;   // each \xHH shown, as the character it stands for
-        for (QRegularExpressionMatch m; (m = QRegularExpression("\\\\x([0-9a-f]{2})").match(out)).hasMatch();)
-            out.replace(m.capturedStart(), 4, QChar(m.captured(1).toInt(nullptr, 16)));
-        QVERIFY2(QRegularExpression("\\A" + blocks.join("\n\n") + "\n\\z").match(out).hasMatch(), qPrintable(out));
-    }
-
-    // The strip's "Export Settings…" writes what the inspector prints for the selection, byte for
-    // byte, replacing a file only once complete; "Copy Settings" gives the same cells tab-separated.
-    void windowExport()
-    {
-        FakeEnvironment environment;
-        environment.dialogs->openAnswer = files.first();
-        CDataManager window;
-        QMetaObject::invokeMethod(&window, "slot_loadDataDir");
-        CListWidgetHeir *strip = window.form()->fileListWidget;
-        for (int row : {4, 0, 2})
-            strip->item(row)->setSelected(true);
-        QStringList selected;
-        strip->selectedFiles(selected);
-        const QString csv = temp.path() + "/export «1» #%&.csv";
-        QVERIFY(writeBytes(csv, "old"));
-        environment.dialogs->saveAnswer = csv;
-        {   // A write that fails part-way, as on a full disk.
-            rlimit limit{};
-            getrlimit(RLIMIT_FSIZE, &limit);
-            const rlimit small{16, limit.rlim_max};
-            signal(SIGXFSZ, SIG_IGN);
-            setrlimit(RLIMIT_FSIZE, &small);
-            strip->exportSettingsAction()->trigger();
-            setrlimit(RLIMIT_FSIZE, &limit);
-        }
-        QCOMPARE(environment.dialogs->warnings, QStringList{"Couldn't write the file \"" + csv + "\"!"});
-        QCOMPARE(QDir(temp.path()).entryList({"export*"}, QDir::Files | QDir::Hidden), QStringList{QFileInfo(csv).fileName()});
-        const auto contents = [&] { QFile file(csv); return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(); };
-        QCOMPARE(contents(), "old");
-        strip->exportSettingsAction()->trigger();
-        const Run run = inspect(QStringList{"--csv"} + selected);
-        QCOMPARE(contents(), run.out.toUtf8());
-        strip->copySettingsAction()->trigger();
-        QCOMPARE(fromCsv(QGuiApplication::clipboard()->text(), '\t'), fromCsv(run.out));
-        // In Russian the rows' captions are Russian too: still the same columns are filled.
-        QTranslator russian;
-        QVERIFY(russian.load(SCANLET_QM_DIR "/scanlet_ru.qm") && QCoreApplication::installTranslator(&russian));
-        strip->copySettingsAction()->trigger();
-        QCoreApplication::removeTranslator(&russian);
-        const QList<Entry> translated = fromCsv(QGuiApplication::clipboard()->text(), '\t'), english = fromCsv(run.out);
-        for (int i = 0; i < english.size(); ++i)
-            QCOMPARE(translated.value(i).size(), english.at(i).size());
-    }
-
-    // Each way a file can fail: its own reason on standard error (text) or in the error field and
-    // column, while the files around it keep their entries in order.
-    void failures_data()
-    {
-        QTest::addColumn<QString>("path");
-        QTest::addColumn<QString>("error");
-        QTest::newRow("missing") << temp.filePath("нет такого #1.jpg") << "no such file";
-        QTest::newRow("folder without A-scans") << temp.filePath("пусто & 100%") << "is a directory";
-        QTest::newRow("device") << "/dev/zero" << "not an A-scan file";
-        QTest::newRow("cut short") << files.at(6) << "settings cannot be read";
-        QTest::newRow("unreadable") << temp.filePath("locked.jpg") << "permission denied";
-    }
-
-    void failures()
-    {
-        QFETCH(QString, path);
-        QFETCH(QString, error);
-        QVERIFY(QDir().mkpath(temp.filePath("пусто & 100%")));
-        if (error == "permission denied") {
-            if (geteuid() == 0)
-                QSKIP("root reads any file");
-            QVERIFY(QFile::copy(files.at(0), path) && QFile::setPermissions(path, QFileDevice::WriteOwner));
-        }
-        const QStringList args = {files.at(0), path, files.at(1)};
-        const Run text = inspect(args), json = inspect(QStringList{"--json"} + args), csv = inspect(QStringList{"--csv"} + args);
-        QCOMPARE(QVector<int>({text.status, json.status, csv.status}), QVector<int>(3, 1));
-        QCOMPARE(text.err, "scanlet-info: " + path + ": " + error + "\n");
-        QVERIFY(json.err.isEmpty() && csv.err.isEmpty());
-        QVERIFY2(text.out.startsWith(files.at(0) + "\n") && text.out.contains("\n\n" + path + "\n")
-                     && text.out.contains("\n\n" + files.at(1) + "\nTitle: "), qPrintable(text.out));
-        const QJsonArray array = QJsonDocument::fromJson(json.out.toUtf8()).array();
-        QCOMPARE(array.size(), 3);
-        QCOMPARE(array.at(1)["file"].toString() + "|" + array.at(1)["error"].toString(), path + "|" + error);
-        QVERIFY(!array.at(0).toObject().contains("error") && !array.at(2).toObject().contains("error"));
-        const QStringList lines = csv.out.split("\r\n");
-        QCOMPARE(lines.size(), 5);
-        QVERIFY2(lines.at(2).startsWith(path) && lines.at(2).endsWith("," + error) && lines.at(1).endsWith(",")
-                     && lines.at(3).endsWith(","), qPrintable(csv.out));
-    }
-
-    void exitStatus_data()
-    {
-        QTest::addColumn<QStringList>("args");   // %n: the n-th A-scan; %0: a missing file
+        QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("output");     // found in standard output
-        QTest::newRow("every file read") << QStringList{"%1", "%6"} << 0 << "Title: Plain";
-        QTest::newRow("-- ends the options") << QStringList{"--", "--json"} << 1 << "--json\n";
+        QTest::addColumn<QString>("raw");   // characters the output must not hold
+        QTest::newRow("text") << arguments << 1 << "[\\x00-\\x09\\x0b-\\x1f\\x7f-\\x9f]";
+        QTest::newRow("json") << QStringList{"--json"} + arguments << 1 << "[\\x00-\\x09\\x0b-\\x1f]";
+        QTest::newRow("csv") << QStringList{"--csv"} + arguments << 1 << QString();
+        QTest::newRow("every file read") << QStringList{folder} << 0 << QString();
+        QTest::newRow("-- ends the options") << QStringList{"--", "--json"} << 1 << QString();
+        QTest::newRow("help") << QStringList{"--help"} << 0 << QString();
         QTest::newRow("no files") << QStringList{"--csv"} << 2 << QString();
-        QTest::newRow("unknown option") << QStringList{"--xml", "%1"} << 2 << QString();
-        QTest::newRow("json with csv") << QStringList{"--json", "--csv", "%1"} << 2 << QString();
-        QTest::newRow("help") << QStringList{"--help"} << 0 << "Usage: scanlet-info";
-        const QString version = QString(" %1.%2\n").arg(SCANLET_VERSION_MAJOR).arg(SCANLET_VERSION_MINOR);
-        QTest::newRow("version, as in the About window") << QStringList{"--version"} << 0 << version;
+        QTest::newRow("unknown option") << QStringList{"--xml", folder} << 2 << QString();
+        QTest::newRow("json with csv") << QStringList{"--json", "--csv", folder} << 2 << QString();
     }
 
-    void exitStatus()
+    void forms()
     {
         QFETCH(QStringList, args);
         QFETCH(int, status);
-        QFETCH(QString, output);
-        for (QString &arg : args) {
-            if (arg.startsWith('%'))
-                arg = arg == "%0" ? temp.path() + "/absent.jpg" : files.at(arg.mid(1).toInt() - 1);
-        }
+        QFETCH(QString, raw);
         const Run run = inspect(args);
         QCOMPARE(run.status, status);
-        QVERIFY2(run.out.contains(output), qPrintable(run.out));
+        QVERIFY2(raw.isEmpty() || !run.out.contains(QRegularExpression(raw)), qPrintable(run.out));
         // A usage error says why on standard error and prints nothing else.
         QVERIFY(status != 2 || (run.out.isEmpty() && run.err.startsWith("scanlet-info: ")));
+        if (args.mid(1) == arguments) {
+            QCOMPARE(run.err, QString());
+            QCOMPARE(args.first() == "--csv" ? fromCsv(run.out) : fromJson(run.out), expected);
+        }
+        if (args != arguments)
+            return;
+        QString out = run.out, text, errors;   // each \xHH shown, as the character it stands for
+        for (QRegularExpressionMatch m; (m = QRegularExpression("\\\\x([0-9a-f]{2})").match(out)).hasMatch();)
+            out.replace(m.capturedStart(), 4, QChar(m.captured(1).toInt(nullptr, 16)));
+        for (const Entry &entry : expected) {
+            text += (text.isEmpty() ? "" : "\n") + entry.filter(QRegularExpression("^(?!error: )")).join('\n') + '\n';
+            errors += entry.last().startsWith("error: ") ? "scanlet-info: " + entry[0] + ": " + entry.last().mid(7) + '\n' : "";
+        }
+        QCOMPARE(out, text);
+        QCOMPARE(run.err, errors);
+    }
+
+    // "Export Settings…" writes what the inspector prints for the selection, byte for byte, replacing a
+    // file only once complete; "Copy Settings" gives the same cells tab-separated, in any language.
+    void windowExport()
+    {
+        QStringList selected;
+        strip->selectAll();
+        strip->selectedFiles(selected);
+        const QString csv = temp.filePath("export «1» #%&.csv"), printed = inspect(QStringList{"--csv"} + selected).out;
+        const auto contents = [&] { QFile file(csv); return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(); };
+        environment.dialogs->saveAnswer = csv;
+        rlimit limit{};   // a write that fails part-way, as on a full disk
+        getrlimit(RLIMIT_FSIZE, &limit);
+        const rlimit small{16, limit.rlim_max};
+        signal(SIGXFSZ, SIG_IGN);
+        QVERIFY(writeBytes(csv, "old") && setrlimit(RLIMIT_FSIZE, &small) == 0);
+        strip->exportSettingsAction()->trigger();
+        setrlimit(RLIMIT_FSIZE, &limit);
+        QCOMPARE(environment.dialogs->warnings, QStringList{"Couldn't write the file \"" + csv + "\"!"});
+        QCOMPARE(QDir(temp.path()).entryList({"export*"}, QDir::Files | QDir::Hidden).size(), 1);
+        QCOMPARE(contents(), "old");
+        strip->exportSettingsAction()->trigger();
+        QCOMPARE(contents(), printed.toUtf8());
+        strip->copySettingsAction()->trigger();
+        const QString copied = QGuiApplication::clipboard()->text();
+        QCOMPARE(records(copied, '\t'), records(printed));
+        QTranslator russian;   // its captions in the rows must still find their columns
+        QVERIFY(russian.load(SCANLET_QM_DIR "/scanlet_ru.qm") && QCoreApplication::installTranslator(&russian));
+        strip->copySettingsAction()->trigger();
+        QCoreApplication::removeTranslator(&russian);
+        const QRegularExpression cell("[^\t\r\n]+");
+        QCOMPARE(QGuiApplication::clipboard()->text().replace(cell, "x"), QString(copied).replace(cell, "x"));
     }
 };
 

@@ -109,4 +109,9 @@ MUTANTS = [
      'discreteness: only 1 taken for coarse'),
     ('RR3', 'records/ascanfile.cpp', "lead == 0xED ? 0x9F", "lead == 0xED ? 0xBF",
      'a cut surrogate taken for a cut character'),
+    # inspector's forms and the window's export
+    ('II1', 'tools/infoformat.cpp', "ascanWorkList(argument)", "QDir(argument).entryList(QDir::Files, QDir::Name)",
+     'a folder listed in name order, not the strip order'),
+    ('II2', 'records/recordsummary.cpp', "if (!text.contains(separator) &&", "if (!text.contains(QLatin1Char(',')) &&",
+     'a tab inside a copied field left unquoted'),
 ]
