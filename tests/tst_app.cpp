@@ -157,30 +157,31 @@ private slots:
 
     void saveDir_data()
     {
-        // %DIR% stands for an existing directory; a null file for none; "/" for a directory in the place of
-        // the file beside the program (neither readable nor writable, even by root): the user's config serves.
+        // %DIR% stands for an existing directory; a null file for none; "/" for a directory in the place of the
+        // file beside the program (neither readable nor writable, even by root): the user's config, holding
+        // %DIR% without a line end, serves instead.
         QTest::addColumn<QByteArray>("beside");
-        QTest::addColumn<QByteArray>("config");
         QTest::addColumn<QString>("saveDir");
         QTest::addColumn<QByteArray>("written"); // at close: beside the program, or else in the user's config
-        QTest::newRow("CR LF, later lines ignored") << QByteArray("%DIR%\r\nmore\n") << QByteArray() << "%DIR%" << QByteArray("%DIR%\n");
-        QTest::newRow("empty file") << QByteArray("") << QByteArray() << "" << QByteArray("\n");
-        QTest::newRow("missing directory") << QByteArray("%DIR%/gone\n") << QByteArray() << "" << QByteArray("\n");
-        QTest::newRow("missing file") << QByteArray() << QByteArray() << "" << QByteArray("\n");
-        QTest::newRow("unwritable beside: the user's config") << QByteArray("/") << QByteArray("%DIR%") << "%DIR%" << QByteArray("%DIR%\n");
+        QTest::newRow("CR LF, later lines ignored") << QByteArray("%DIR%\r\nmore\n") << "%DIR%" << QByteArray("%DIR%\n");
+        QTest::newRow("empty file") << QByteArray("") << "" << QByteArray("\n");
+        QTest::newRow("missing directory") << QByteArray("%DIR%/gone\n") << "" << QByteArray("\n");
+        QTest::newRow("missing file") << QByteArray() << "" << QByteArray("\n");
+        QTest::newRow("unwritable beside: the user's config") << QByteArray("/") << "%DIR%" << QByteArray("%DIR%\n");
     }
 
     void saveDir()
     {
         QFETCH(QByteArray, beside);
-        QFETCH(QByteArray, config);
         QFETCH(QString, saveDir);
         QFETCH(QByteArray, written);
         QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/Сохранения # 1 & 2%-XXXXXX"));
         const QByteArray path = dir.path().toUtf8();
-        QVERIFY(beside == "/" ? QDir().mkpath(saveDirFile) : beside.isNull() || writeBytes(saveDirFile, beside.replace("%DIR%", path)));
         const QString configFile = CDataManager::userSaveDirFilePath();
-        QVERIFY(config.isNull() || (QDir().mkpath(QFileInfo(configFile).path()) && writeBytes(configFile, config.replace("%DIR%", path))));
+        if (beside == "/")
+            QVERIFY(QDir().mkpath(saveDirFile) && QDir().mkpath(QFileInfo(configFile).path()) && writeBytes(configFile, path));
+        else
+            QVERIFY(beside.isNull() || writeBytes(saveDirFile, beside.replace("%DIR%", path)));
         auto window = shownWindow();
         QVERIFY(window);
         QCOMPARE(window->saveDirectory(), saveDir.replace(QStringLiteral("%DIR%"), dir.path()));
@@ -246,7 +247,8 @@ private slots:
         QCOMPARE(seen, QStringList({"Scanlet", text, "1", QString::number(russian ? QMessageBox::Question : QMessageBox::Warning),
                                     QString::number(russian ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok)}));
 
-        shown << ui->grpb_table->title() << window->aboutWidget()->windowTitle() << aboutHtml(russian)
+        QPointer<QTextBrowser> about = window->aboutWidget()->findChild<QTextBrowser *>();
+        shown << ui->grpb_table->title() << window->aboutWidget()->windowTitle() << about->toPlainText()
               << ui->btn_shiftLeft->accessibleName() << ui->btn_shiftRight->accessibleName();
         for (QToolButton *button : ui->grpb_buttons->findChildren<QToolButton *>())
             shown << button->toolTip() << button->accessibleName();
@@ -286,7 +288,6 @@ private slots:
         }
         fits(loadingDialog.cancel->text(), loadingDialog.cancel->contentsRect(), loadingDialog.cancel->fontMetrics(), 0);
         // The whole About document in its view, which shows no scroll bars; the version put into the template.
-        QPointer<QTextBrowser> about = window->aboutWidget()->findChild<QTextBrowser *>();
         QVERIFY(about->toPlainText().contains(QRegularExpression(QStringLiteral("^Scanlet(,)? (Version|версия) 1\\.14$"),
                                                                  QRegularExpression::MultilineOption)));
         if (about->document()->size().height() > about->viewport()->height() || about->document()->idealWidth() > about->viewport()->width())
