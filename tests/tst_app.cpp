@@ -85,7 +85,7 @@ private slots:
         for (auto it = pictures.begin(); it != pictures.end(); ++it) {
             auto *button = window->findChild<QAbstractButton *>(it.key());
             const QImage picture(":/scanlet/images/" + it.value() + ".png");
-            QVERIFY2(button && button->text().isEmpty() && !button->accessibleName().isEmpty() && !picture.isNull(), qPrintable(it.key()));
+            QVERIFY2(button && !picture.isNull() && button->text().isEmpty(), qPrintable(it.key()));
             QCOMPARE(button->toolTip(), qobject_cast<QToolButton *>(button) ? button->accessibleName() : QString());
             QCOMPARE(button->icon().pixmap(picture.size()).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied),
                      picture.convertToFormat(QImage::Format_ARGB32_Premultiplied));
@@ -130,7 +130,7 @@ private slots:
         }
         const auto pressable = [&window] {
             QStringList names;
-            for (QAbstractButton *button : window->findChildren<QAbstractButton *>(QRegularExpression("^t?btn_(gotoDevice|save|print|shift)")))
+            for (auto *button : window->findChildren<QAbstractButton *>(QRegularExpression("btn_(gotoDevice|save|print|shift)")))
                 if (button->isEnabled())
                     names << button->objectName();
             return names.join(' ');
@@ -213,8 +213,9 @@ private slots:
         for (int i = 0; i < 16; ++i) {
             AscanFields a;
             a.frequencyIndex = quint8(i), a.scaleMode = quint8(i % 3), a.probeType = a.unitSystem = a.cursorSwitch = quint8(i % 2);
-            a.strobeSwitch = a.discreteness = quint8(i % 4 == 3), a.referenceSwitch = quint8(i == 5), a.thicknessSwitch = quint8(i == 6);
-            a.probeAngle = 0xFFFF, a.delay = a.referenceLevel = a.correctionStandard = a.reportingLevel = a.examinationMonitor = -32768;
+            a.strobeSwitch = a.discreteness = quint8(i % 4 == 3), a.referenceSwitch = quint8(i == 5);
+            a.thicknessSwitch = quint8(i == 6), a.probeAngle = 0xFFFF;
+            a.delay = a.referenceLevel = a.correctionStandard = a.reportingLevel = a.examinationMonitor = -32768;
             a.correctionRoughness = 32767, a.thicknessMm = a.thicknessInch = 0xFFFFFF;
             a.time[0] = 23, a.time[1] = 59, a.date[0] = 31, a.date[1] = 12, a.yearSince1900 = 199;
             QVERIFY(writeAscan(card.filePath(QStringLiteral("%1.jpg").arg(i + 1)), a));
@@ -253,6 +254,7 @@ private slots:
         for (QToolButton *button : ui->grpb_buttons->findChildren<QToolButton *>())
             shown << button->toolTip() << button->accessibleName();
         shown.removeDuplicates();
+        QVERIFY(!shown.contains(QString()));
         const QRegularExpression cyrillic(QStringLiteral("[а-яё]"), QRegularExpression::CaseInsensitiveOption);
         QCOMPARE(shown.filter(cyrillic).size(), russian ? shown.size() : 0);
 
@@ -273,7 +275,9 @@ private slots:
         }
         // Relative luminance as WCAG defines it (of grey levels), of the darkest pixel and of the cell's background.
         const QImage cell = table->viewport()->grab(table->visualItemRect(table->item(0, 0))).toImage();
-        const auto luminance = [](int v) { return (v <= 10 ? v / 255.0 / 12.92 : std::pow((v / 255.0 + 0.055) / 1.055, 2.4)) + 0.05; };
+        const auto luminance = [](int v) {
+            return (v <= 10 ? v / 255.0 / 12.92 : std::pow((v / 255.0 + 0.055) / 1.055, 2.4)) + 0.05;
+        };
         int ink = 255;
         for (int i = 0; i < cell.height() * cell.width(); ++i)
             ink = std::min(ink, qGray(cell.pixel(i % cell.width(), i / cell.width())));
@@ -284,14 +288,16 @@ private slots:
         const std::unique_ptr<QDialog> deleteLoading(loadingDialog.dialog), deleteSaving(saving.dialog);
         for (const QString &text : loading.firstTexts + loading.labels + QStringList(saving.label->text())) {
             const QLabel *label = text == saving.label->text() ? saving.label : loadingDialog.label;
-            fits(text, label->contentsRect(), label->fontMetrics(), int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0));
+            fits(text, label->contentsRect(), label->fontMetrics(),
+                 int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0));
         }
         fits(loadingDialog.cancel->text(), loadingDialog.cancel->contentsRect(), loadingDialog.cancel->fontMetrics(), 0);
         // The whole About document in its view, which shows no scroll bars; the version put into the template.
         QVERIFY(about->toPlainText().contains(QRegularExpression(QStringLiteral("^Scanlet(,)? (Version|версия) 1\\.14$"),
                                                                  QRegularExpression::MultilineOption)));
-        if (about->document()->size().height() > about->viewport()->height() || about->document()->idealWidth() > about->viewport()->width())
-            cut << QStringLiteral("About: %1x%2").arg(about->document()->idealWidth()).arg(about->document()->size().height());
+        const QSizeF document(about->document()->idealWidth(), about->document()->size().height());
+        if (document.width() > about->viewport()->width() || document.height() > about->viewport()->height())
+            cut << QStringLiteral("About: %1x%2").arg(document.width()).arg(document.height());
         cut.removeDuplicates();
         QVERIFY2(cut.isEmpty(), qPrintable(cut.join(QLatin1Char('\n'))));
 
