@@ -315,7 +315,7 @@ private slots:
         QVERIFY(!about.isNull() && about->isVisible()); // closing only hid it
 
         // The help page of the language, maximized on its own, asked for by F1 (through the strip) or the button.
-        QTest::keyClick(ui->fileListWidget, Qt::Key_A);
+        QTest::keyClick(window.get(), Qt::Key_A);
         QVERIFY(helpViewers().isEmpty());
         russian ? QTest::keyClick(ui->fileListWidget, Qt::Key_F1) : QTest::mouseClick(ui->tbtn_help, Qt::LeftButton);
         QCOMPARE(helpViewers().size(), 1);
