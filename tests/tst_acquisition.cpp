@@ -108,9 +108,7 @@ private slots:
     {
         QFETCH(QVector<FakeMachine::Disk>, disks);
         QFETCH(Drives, drives);
-        env->machine.listAvailable = !disks.isEmpty();
-        env->machine.disks = disks;
-        env->machine.drives = drives;
+        env->machine = {!disks.isEmpty(), disks, drives, {}, 0, 0};
         CDataManager window;
         QTEST(window.deviceRoot(), "devicePath");
         QCOMPARE(env->dialogs->warningTitles, disks.isEmpty() ? QStringList{"Scanlet"} : QStringList());
@@ -123,7 +121,7 @@ private slots:
         QTest::addColumn<QStringList>("disks");  // none: the tree has no block folder
         QTest::addColumn<QByteArray>("mountInfo");
         QTest::addColumn<QString>("devicePath");
-        QTest::newRow("id split by a zero byte, cut at 256 bytes, lower case: not, not, found") << QStringList{"sdw", "sdx", "sdy"}
+        QTest::newRow("ids: split by a zero byte, cut at 256 bytes (both skipped), lower case (found)") << QStringList{"sdw", "sdx", "sdy"}
             << mountLine("8:0", "/w") + mountLine("8:16", "/x") + mountLine("8:32", "/y") << "/y/";
         QTest::newRow("no vendor file: skipped; id in the raw inquiry; partition of the disk; the last mount wins")
             << QStringList{"nvme0n1", "sde"} << mountLine("8:64", "/a") + mountLine("259:0", "/") + mountLine("8:65", "/my\\040card")

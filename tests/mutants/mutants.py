@@ -102,4 +102,18 @@ MUTANTS = [
      "for (int copy = 0; copy < copies && !printer->collateCopies(); ++copy)", 'collation inverted'),
     ('Q2', 'output/reportdetails.cpp', "QString escaped = value.toHtmlEscaped();", "QString escaped = value;",
      'report details not escaped'),
+    # instrument (condensed acquisition tests)
+    ('AA1', 'acquisition/platform/linuxplatform.cpp', 'if (QFileInfo::exists(resolved + QStringLiteral("/partition")))',
+     'if (false && QFileInfo::exists(resolved + QStringLiteral("/partition")))', 'partition not resolved to its disk'),
+    ('AA2', 'acquisition/platform/mountinfo.cpp', '|| fields.size() < separator + 3 || !isMajorMinor(fields.at(2))',
+     '|| fields.size() < separator + 3', 'mount line without a device number kept'),
+    ('AA3', 'acquisition/platform/linuxplatform.cpp', 'appendFile(text, device + QStringLiteral("vendor"), true)',
+     'appendFile(text, device + QStringLiteral("vendor"), false)', 'disk without a vendor file read'),
+    ('AA4', 'acquisition/instrumentplatform.cpp',
+     'return platform.rootPresent(root) && platform.rootIdentity(root) == identity;',
+     'return platform.rootPresent(root);', 'card replaced at the same root taken for the same card'),
+    ('AA5', 'app/devicechanges.cpp', 'if (devicePath.isEmpty() && detectInstrument() &&', 'if (detectInstrument() &&',
+     'second instrument taken while one is known'),
+    ('AA6', 'acquisition/instrumentdetection.cpp', 'if (!platform.readDiskDescriptor(index, descriptor))\n            continue;',
+     'platform.readDiskDescriptor(index, descriptor);', 'unreadable disk descriptor used'),
 ]
