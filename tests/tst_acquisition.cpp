@@ -131,6 +131,7 @@ private slots:
                                                 " - ext3 /dev/sde rw\n\n"
                                                 "1 0 8:64 / /bad rw - ext4\n"                     // no source after the type
                                                 "2 0 864 / /bad rw - ext4 /dev/a rw\n"            // no MAJ:MIN
+                                                "3 0 a:b / /bad rw - ext4 /dev/a rw\n"
                                                 "4 0 8:64 / /bad rw shared:1 ext4 /dev/a rw x")  // no separator, no final newline
             << QString::fromUtf8("/m/a b\tc\nd\\e\\09\\к /");
         QTest::newRow("no block folder") << QStringList{} << mountLine("8:0", "/w") << "";
