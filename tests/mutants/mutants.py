@@ -130,4 +130,18 @@ MUTANTS = [
     ('WW7', 'app/helpabout.cpp', "p { margin-top: 6px; margin-bottom: 6px; }", "p { margin-top: 12px; margin-bottom: 12px; }",
      'About text cut off at the bottom'),
     ('WW8', 'app/catalogues.cpp', "if (toolkit->load(", "if (false && toolkit->load(", "toolkit's dialogs left in English"),
+    # instrument (condensed acquisition tests)
+    ('AA1', 'acquisition/platform/linuxplatform.cpp', 'if (QFileInfo::exists(resolved + QStringLiteral("/partition")))',
+     'if (false && QFileInfo::exists(resolved + QStringLiteral("/partition")))', 'partition not resolved to its disk'),
+    ('AA2', 'acquisition/platform/mountinfo.cpp', '|| fields.size() < separator + 3 || !isMajorMinor(fields.at(2))',
+     '|| fields.size() < separator + 3', 'mount line without a device number kept'),
+    ('AA3', 'acquisition/platform/linuxplatform.cpp', 'appendFile(text, device + QStringLiteral("vendor"), true)',
+     'appendFile(text, device + QStringLiteral("vendor"), false)', 'disk without a vendor file read'),
+    ('AA4', 'acquisition/instrumentplatform.cpp',
+     'return platform.rootPresent(root) && platform.rootIdentity(root) == identity;',
+     'return platform.rootPresent(root);', 'card replaced at the same root taken for the same card'),
+    ('AA5', 'app/devicechanges.cpp', 'if (devicePath.isEmpty() && detectInstrument() &&', 'if (detectInstrument() &&',
+     'second instrument taken while one is known'),
+    ('AA6', 'acquisition/instrumentdetection.cpp', 'if (!platform.readDiskDescriptor(index, descriptor))\n            continue;',
+     'platform.readDiskDescriptor(index, descriptor);', 'unreadable disk descriptor used'),
 ]
