@@ -33,7 +33,8 @@ bool writeEntries(const QString &dir, const QStringList &entries)
         AscanFields ascan;
         ascan.title = kind == "notitle" ? QByteArray() : "Scan " + name.toUtf8();
         ascan.signature = kind == "nosig" ? "Z4171" : "Z4170";
-        if (!(kind == "dir" ? QDir(dir).mkdir(name) : kind == "text" ? writeBytes(path, "text") : writeAscan(path, ascan)))
+        if (!(kind == "dir" ? QDir(dir).mkdir(name)
+                            : kind == "text" ? writeBytes(path, "text") : writeAscan(path, ascan)))
             return false;
     }
     return true;
@@ -54,7 +55,8 @@ void open(FakeEnvironment &env, CDataManager &window, const QString &path)
 }
 
 // `interrupt` after the third item: "button", "escape", "close" cancel, a name opens that file.
-struct Load { QStringList entries; QString chosen; QStringList listed; QString selected; QList<int> progress; QString interrupt = {}; };
+struct Load { QStringList entries; QString chosen; QStringList listed; QString selected; QList<int> progress;
+              QString interrupt = {}; };
 } // namespace
 Q_DECLARE_METATYPE(Load)
 
@@ -101,8 +103,9 @@ private slots:
                 QMetaObject::invokeMethod(&window, [&, dialog = window.loadingWindow()] {
                     if (load.interrupt.endsWith(".jpg"))
                         return open(env, window, dir + '/' + load.interrupt);
-                    load.interrupt == "button" ? QTest::mouseClick(dialog->findChild<QPushButton *>("btn_cancel"), Qt::LeftButton)
-                        : load.interrupt == "escape" ? QTest::keyClick(dialog, Qt::Key_Escape) : void(dialog->close());
+                    if (load.interrupt == "button")
+                        return QTest::mouseClick(dialog->findChild<QPushButton *>("btn_cancel"), Qt::LeftButton);
+                    load.interrupt == "escape" ? QTest::keyClick(dialog, Qt::Key_Escape) : void(dialog->close());
                 }, Qt::QueuedConnection);
         });
         open(env, window, dir + '/' + load.chosen);
@@ -125,11 +128,12 @@ private slots:
         // Thumbnails are read once shown, and only then: an icon reports its picture's size once it has read it.
         const auto hasRead = [strip](int row) { return !strip->item(row)->icon().availableSizes().isEmpty(); };
         QTRY_VERIFY(load.selected.isEmpty() || hasRead(strip->row(strip->selectedItems().first())));
+        const QRect view = strip->viewport()->rect();
         for (int row = 0; row < strip->count(); ++row) {
             const QRect rect = strip->visualItemRect(strip->item(row));
             // The chosen item is scrolled to, shown whole as the strip counts it (its last column may be one past).
-            QVERIFY(!strip->item(row)->isSelected() || (rect.left() >= 0 && rect.right() <= strip->viewport()->width()));
-            QTRY_COMPARE(hasRead(row), strip->viewport()->rect().intersects(rect));
+            QVERIFY(!strip->item(row)->isSelected() || (rect.left() >= 0 && rect.right() <= view.width()));
+            QTRY_COMPARE(hasRead(row), view.intersects(rect));
         }
         QVERIFY(strip->count() < 12 || !hasRead(0)); // the first is out of sight
     }
