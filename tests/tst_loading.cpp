@@ -116,6 +116,7 @@ private slots:
         QVERIFY(names.size() <= load.progress.size() + 1);
         QCOMPARE(QStringList(strip->paths()).replaceInStrings(dir + QDir::separator(), QString()), load.listed);
         QCOMPARE(strip->selectedItems(), strip->findItems(load.selected, Qt::MatchExactly));
+        QCOMPARE(window.form()->grpb_ascan->title(), load.selected); // its record's title
         QCOMPARE(watcher.progress, load.progress);
         QCOMPARE(watcher.firstTexts, QVector<QString>(load.interrupt.endsWith(".jpg") ? 2 : 1,
                                                       "The program is loading available data. Please, wait.").toList());
