@@ -179,7 +179,6 @@ private slots:
         QTest::newRow("right click on an item") << int(Qt::RightButton) << QList<int>{2, 2} << QList<int>{0} << 0;
         QTest::newRow("control click adds") << control << QList<int>{2, 2} << QList<int>{0, 2} << 1;
         QTest::newRow("control click removes the last") << control << QList<int>{0, 0} << QList<int>{} << 1;
-        QTest::newRow("click on empty space") << left << QList<int>{3, 3} << QList<int>{0} << 0;
         QTest::newRow("drag from empty space across items") << left << QList<int>{3, 2, 1, 4} << QList<int>{0} << 0;
         QTest::newRow("drag from an item out to empty space") << left << QList<int>{0, 1, 2, 3, 3} << QList<int>{0, 1, 2} << 2;
     }
@@ -251,38 +250,36 @@ private slots:
         QTRY_COMPARE(enabled(), qMakePair(false, false));
     }
 
-    // Written from the top without gaps, straight over a full table; a point and no grouping whatever
-    // the locale says. Rows are "caption|value", or a value alone.
+    // Written from the top without gaps, straight over a full table, read-only; a point and no grouping
+    // whatever the locale says.
     void table_data()
     {
         QTest::addColumn<QByteArray>("file");
         QTest::addColumn<QString>("rows");
-        const auto row = [](const char *name, void (*change)(AscanFields &), const QString &rows) {
-            AscanFields ascan = fullRecord();
-            change(ascan);
-            QTest::newRow(name) << buildAscan(ascan) << rows;
-        };
-        const auto rows = [](const QString &thickness, const QString &reference = "40.0;2.0;1.5;40.5") {
-            return QString("double;1.25;45.0;-0.1;%1;%2;on;40;-3;µs;0.1;off;03:12:2024;07:05").arg(thickness, reference);
-        };
-        using A = AscanFields &;
-        row("every row", [](A) {}, "Probe type|double;Operating frequency, MHz|1.25;Probe angle,°|45.0;Delay, µs|-0.1;"
+        static const QString full = "Probe type|double;Operating frequency, MHz|1.25;Probe angle,°|45.0;Delay, µs|-0.1;"
             "Thickness, mm|123.45;Reference level, dB|40.0;Correction by standart, dB|2.0;Correction for roughness, dB|1.5;"
             "Acceptance level, dB|40.5;Multilevel Strobe|on;Reporting level, dB|40;Examination monitor, dB|-3;Scale|µs;"
-            "Readings discreteness|0.1;Cursor|off;Date|03:12:2024;Time|07:05");
+            "Readings discreteness|0.1;Cursor|off;Date|03:12:2024;Time|07:05";
+        const auto row = [](const char *name, void (*change)(AscanFields &), const char *from = "", const char *to = "") {
+            AscanFields ascan = fullRecord();
+            change(ascan);
+            QTest::newRow(name) << buildAscan(ascan) << QString(full).replace(QRegularExpression(from), to);
+        };
+        using A = AscanFields &;
+        row("every row", [](A) {});
         row("reference off, strobe off", [](A a) { a.referenceSwitch = 1, a.strobeSwitch = 1; },
-            rows("123.45", "Reference level, dB|off").replace("on;40;-3", "Multilevel Strobe|off"));
+            "dB\\|40.0;.*\\|on;.*-3", "dB|off;Multilevel Strobe|off");
         row("switch bytes 2: reference off, strobe on", [](A a) { a.referenceSwitch = 2, a.strobeSwitch = 2; },
-            rows("123.45", "Reference level, dB|off"));
-        row("thickness zero", [](A a) { a.thicknessMm = 0; }, rows("0.00"));
-        row("thickness largest", [](A a) { a.thicknessMm = 0xFFFFFF; }, rows("167772.15"));
-        row("unit and switch bytes 2: millimetres", [](A a) { a.unitSystem = 2, a.thicknessSwitch = 2; }, rows("Thickness, mm|123.45"));
-        row("inches", [](A a) { a.unitSystem = 1; }, rows("Thickness, inch|0.39"));
-        row("inches off", [](A a) { a.unitSystem = 1, a.thicknessSwitch = 1; }, rows("Thickness, inch|off"));
-        row("millimetres off", [](A a) { a.thicknessSwitch = 1; }, rows("Thickness, mm|off"));
+            "dB\\|40.0;.*40.5", "dB|off");
+        row("thickness zero", [](A a) { a.thicknessMm = 0; }, "123.45", "0.00");
+        row("thickness largest", [](A a) { a.thicknessMm = 0xFFFFFF; }, "123.45", "167772.15");
+        row("unit and switch bytes 2: millimetres", [](A a) { a.unitSystem = 2, a.thicknessSwitch = 2; });
+        row("inches", [](A a) { a.unitSystem = 1; }, "mm\\|123.45", "inch|0.39");
+        row("inches off", [](A a) { a.unitSystem = 1, a.thicknessSwitch = 1; }, "mm\\|123.45", "inch|off");
+        row("millimetres off", [](A a) { a.thicknessSwitch = 1; }, "123.45", "off");
         // -30.0 + 18.3 - (-11.7) in single precision is -9.5e-7, which rounds to zero.
         row("acceptance level zero has no sign", [](A a) { a.correctionStandard = -300, a.referenceLevel = 183, a.correctionRoughness = -117; },
-            rows("123.45", "18.3;-30.0;-11.7;Acceptance level, dB|0.0"));
+            "40.0;.*40.5", "18.3;Correction by standart, dB|-30.0;Correction for roughness, dB|-11.7;Acceptance level, dB|0.0");
     }
     void table()
     {
@@ -293,39 +290,36 @@ private slots:
         showStrip({fileWith(buildAscan(fullRecord()))}, true);
         QVERIFY(ui->tableWidget->item(16, 1) && window.readRecord(fileWith(file)) != 0);
         window.fillSettingsTable();
-        const QStringList expected = rows.split(';');
-        QCOMPARE(ui->tableWidget->rowCount(), 17);
-        for (int row = 0; row < 17; ++row) {
+        QStringList shown;
+        for (int row = 0; row < ui->tableWidget->rowCount(); ++row) {
             const QTableWidgetItem *caption = ui->tableWidget->item(row, 0), *value = ui->tableWidget->item(row, 1);
-            const QString shown = (caption ? caption->text() : "-") + "|" + (value ? value->text() : "-");
-            const QString want = expected.value(row, "-|-");
-            QCOMPARE(want.contains('|') ? shown : shown.section('|', 1), want);
-            for (const QTableWidgetItem *item : {caption, value}) // read-only, captions left and values right
-                QVERIFY(!item || (item->flags() == Qt::ItemIsSelectable && item->textAlignment() == (item == caption ? 0x81 : 0x84)));
+            shown << (caption ? caption->text() : "-") + "|" + (value ? value->text() : "-");
+            QVERIFY(!value || (caption->flags() == Qt::ItemIsSelectable && value->flags() == Qt::ItemIsSelectable));
         }
+        QCOMPARE(shown.join(';'), rows + QString(";-|-").repeated(17 - rows.count(';') - 1));
     }
 
     // Titles, table, output buttons and picture as records are selected in turn, then none.
     void displayStates()
     {
-        const auto show = [&](const AscanFields *ascan, const QByteArray &trailer = QByteArray()) {
+        const auto show = [&](const AscanFields *ascan, const QByteArray &trailer = QByteArray()) { // titles, table, outputs on
             if (ascan)
                 showStrip({fileWith(buildAscan(*ascan) + trailer)}, true);
             return QStringList{ui->grpb_ascan->title(), ui->grpb_table->title(), ui->tableWidget->item(0, 0) ? "table" : "",
-                               ui->tbtn_save->isEnabled() && ui->tbtn_print->isEnabled() ? "output" : ""};
+                               QString::number(ui->tbtn_save->isEnabled() + ui->tbtn_print->isEnabled())};
         };
         AscanFields ascan = fullRecord();
-        QCOMPARE(show(&ascan), (QStringList{"Weld 7", "Configuration Cfg A", "table", "output"}));
+        QCOMPARE(show(&ascan), (QStringList{"Weld 7", "Configuration Cfg A", "table", "2"}));
         QCOMPARE(ui->frameGraph->currentImage(), QImage(strip->paths().last()));
         ascan.title = "Short", ascan.segmentLength = 752; // settings cut short: its own title still
-        QCOMPARE(show(&ascan), (QStringList{"Short", "Instrument Settings", "", "output"}));
+        QCOMPARE(show(&ascan), (QStringList{"Short", "Instrument Settings", "", "2"}));
         ascan.title = "Unnamed", ascan.segmentLength = 755, ascan.configurationName = QByteArray();
-        QCOMPARE(show(&ascan), (QStringList{"Unnamed", "Configuration ", "table", "output"}));
+        QCOMPARE(show(&ascan), (QStringList{"Unnamed", "Configuration ", "table", "2"}));
         ascan.title = "No picture", ascan.appendPicture = false; // a white frame, the record shown
-        QCOMPARE(show(&ascan, QByteArray(16, '\0')), (QStringList{"No picture", "Configuration ", "table", "output"}));
+        QCOMPARE(show(&ascan, QByteArray(16, '\0')), (QStringList{"No picture", "Configuration ", "table", "2"}));
         QVERIFY(distance(ui->frameGraph->currentImage()) == 0);
         strip->clearSelection();
-        QCOMPARE(show(nullptr), (QStringList{"", "Instrument Settings", "", ""}));
+        QCOMPARE(show(nullptr), (QStringList{"", "Instrument Settings", "", "0"}));
         QVERIFY(ui->frameGraph->currentImage().size() == QSize(240, 320) && distance(ui->frameGraph->grab().toImage()) == 0);
     }
 };

@@ -102,4 +102,11 @@ MUTANTS = [
      "for (int copy = 0; copy < copies && !printer->collateCopies(); ++copy)", 'collation inverted'),
     ('Q2', 'output/reportdetails.cpp', "QString escaped = value.toHtmlEscaped();", "QString escaped = value;",
      'report details not escaped'),
+    # views: the frame, the thumbnails
+    ('VV1', 'views/crespictureframe.cpp', "scaled(width(), height(), Qt::IgnoreAspectRatio,",
+     "scaled(width(), height(), Qt::KeepAspectRatio,", 'picture fitted instead of stretched'),
+    ('VV2', 'views/thumbnailiconengine.cpp', "pm = kept && kept->size() == target ? *kept : decoded(size);",
+     "pm = decoded(size);", 'cached thumbnail decoded again'),
+    ('VV3', 'views/thumbnailiconengine.cpp', "if (pm.isNull() || mode == QIcon::Normal)", "if (true)",
+     'selected and disabled thumbnails drawn as normal'),
 ]
