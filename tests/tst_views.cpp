@@ -250,8 +250,8 @@ private slots:
         QTRY_COMPARE(enabled(), qMakePair(false, false));
     }
 
-    // Written from the top without gaps, straight over a full table, read-only; a point and no grouping
-    // whatever the locale says.
+    // Written from the top without gaps, straight over a full table; a point and no grouping whatever
+    // the locale says.
     void table_data()
     {
         QTest::addColumn<QByteArray>("file");
@@ -291,10 +291,12 @@ private slots:
         QVERIFY(ui->tableWidget->item(16, 1) && window.readRecord(fileWith(file)) != 0);
         window.fillSettingsTable();
         QStringList shown;
+        const QColor text = ui->tableWidget->palette().color(QPalette::Text);
         for (int row = 0; row < ui->tableWidget->rowCount(); ++row) {
             const QTableWidgetItem *caption = ui->tableWidget->item(row, 0), *value = ui->tableWidget->item(row, 1);
             shown << (caption ? caption->text() : "-") + "|" + (value ? value->text() : "-");
-            QVERIFY(!value || (caption->flags() == Qt::ItemIsSelectable && value->flags() == Qt::ItemIsSelectable));
+            for (const QTableWidgetItem *item : {caption, value}) // read-only, yet not greyed out
+                QVERIFY(!item || (item->flags() == Qt::ItemIsSelectable && item->foreground().color() == text));
         }
         QCOMPARE(shown.join(';'), rows + QString(";-|-").repeated(17 - rows.count(';') - 1));
     }
