@@ -65,8 +65,10 @@ class TestViews : public QObject
     void showStrip(const QStringList &paths, bool select = false)
     {
         window.resetView();
-        for (const QString &path : paths)
-            strip->addItem(new QListWidgetItem(thumbnailIcon(path), QFileInfo(path).baseName())), strip->addFilePath(path);
+        for (const QString &path : paths) {
+            strip->addItem(new QListWidgetItem(thumbnailIcon(path), QFileInfo(path).baseName()));
+            strip->addFilePath(path);
+        }
         strip->doItemsLayout();
         if (select)
             strip->setCurrentRow(strip->count() - 1, QItemSelectionModel::ClearAndSelect);
@@ -90,10 +92,11 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("shown");
+        const QString path = dir.filePath("self.jpg");
         AscanFields wide;
         wide.picture = instrumentScreen(3, "wide").scaled(320, 240);
         const QByteArray ascan = buildAscan(wide);
-        QTest::newRow("SVG in disguise drawing itself") << svgInDisguise(QFile::encodeName(dir.filePath("self.jpg"))) << false;
+        QTest::newRow("SVG in disguise drawing itself") << svgInDisguise(QFile::encodeName(path)) << false;
         QTest::newRow("JPEG claiming 23000 x 23000") << jpegClaiming(23000, 23000) << false;
         QTest::newRow("progressive 4000 x 4000, 1000 scans") << progressiveJpeg(QSize(4000, 4000), 1000) << false;
         QTest::newRow("A-scan cut before its picture") << ascan.left(800) << false;
@@ -161,7 +164,7 @@ private slots:
                 if (!strip->viewport()->rect().contains(rect.center()))
                     continue;
                 ++drawn; // a dark screen fills most of the item
-                QVERIFY2(distance(shot.copy(rect.left(), rect.top(), rect.width(), 60)) > 80, qPrintable(QString::number(row)));
+                QVERIFY2(distance(shot.copy(rect.x(), rect.y(), rect.width(), 60)) > 80, qPrintable(QString::number(row)));
             }
         }
         QVERIFY(drawn >= 300);
@@ -180,7 +183,7 @@ private slots:
         QTest::newRow("control click adds") << control << QList<int>{2, 2} << QList<int>{0, 2} << 1;
         QTest::newRow("control click removes the last") << control << QList<int>{0, 0} << QList<int>{} << 1;
         QTest::newRow("drag from empty space across items") << left << QList<int>{3, 2, 1, 4} << QList<int>{0} << 0;
-        QTest::newRow("drag from an item out to empty space") << left << QList<int>{0, 1, 2, 3, 3} << QList<int>{0, 1, 2} << 2;
+        QTest::newRow("drag from an item out to empty") << left << QList<int>{0, 1, 2, 3, 3} << QList<int>{0, 1, 2} << 2;
     }
     void mouseRules()
     {
@@ -194,14 +197,16 @@ private slots:
         const QRect last = strip->visualItemRect(strip->item(2));
         QVERIFY(last.right() + 100 < viewport->width());
         const auto at = [&](int place) {
-            return place < 3 ? strip->visualItemRect(strip->item(place)).center() : QPoint(last.right() + 40 * (place - 2), last.center().y());
+            return place < 3 ? strip->visualItemRect(strip->item(place)).center()
+                             : QPoint(last.right() + 40 * (place - 2), last.center().y());
         };
         QSignalSpy spy(strip, SIGNAL(filesSelectionChanged(QString)));
         const auto mouse = Qt::MouseButton(button & ~Qt::KeyboardModifierMask);
         const auto modifiers = Qt::KeyboardModifiers(button & Qt::KeyboardModifierMask);
         QTest::mousePress(viewport, mouse, modifiers, at(path.first()));
         for (const int place : path.mid(1, path.size() - 2)) {
-            QMouseEvent move(QEvent::MouseMove, at(place), viewport->mapToGlobal(at(place)), Qt::NoButton, mouse, modifiers);
+            QMouseEvent move(QEvent::MouseMove, at(place), viewport->mapToGlobal(at(place)), Qt::NoButton, mouse,
+                             modifiers);
             QApplication::sendEvent(viewport, &move);
         }
         QTest::mouseRelease(viewport, mouse, modifiers, at(path.last()));
@@ -213,7 +218,8 @@ private slots:
         std::sort(rows.begin(), rows.end());
         QCOMPARE(rows, selected);
         QVERIFY(spy.count() == emitted && (!emitted || spy.last().at(0).toString() == expected.value(1)));
-        QCOMPARE(strip->copySettingsAction()->isEnabled() + strip->exportSettingsAction()->isEnabled(), rows.isEmpty() ? 0 : 2);
+        const int actions = strip->copySettingsAction()->isEnabled() + strip->exportSettingsAction()->isEnabled();
+        QCOMPARE(actions, rows.isEmpty() ? 0 : 2); // the context menu's
     }
 
     // A press completes an edge item cut in half and the next brings the following one; each button
@@ -222,7 +228,7 @@ private slots:
     {
         showStrip(scans);
         QScrollBar *bar = strip->horizontalScrollBar();
-        const auto enabled = [&] { return QPair<bool, bool>(ui->btn_shiftLeft->isEnabled(), ui->btn_shiftRight->isEnabled()); };
+        const auto enabled = [&] { return qMakePair(ui->btn_shiftLeft->isEnabled(), ui->btn_shiftRight->isEnabled()); };
         QTRY_VERIFY(bar->maximum() > 0);
         QCOMPARE(enabled(), qMakePair(false, true));
         const int view = strip->viewport()->width(), itemWidth = strip->visualItemRect(strip->item(0)).width();
@@ -233,7 +239,8 @@ private slots:
         for (const int step : {1, -1}) {
             QPushButton *button = step > 0 ? ui->btn_shiftRight : ui->btn_shiftLeft;
             int row = step > 0 ? view / itemWidth + 3 : 5; // brought half into view at the button's side
-            bar->setValue(bar->value() + strip->visualItemRect(strip->item(row)).left() + itemWidth / 2 - (step > 0 ? view : 0));
+            const int left = strip->visualItemRect(strip->item(row)).left();
+            bar->setValue(bar->value() + left + itemWidth / 2 - (step > 0 ? view : 0));
             for (int press = 0; press < 2; ++press, row += step) {
                 QVERIFY(!whole(row));
                 QTest::mouseClick(button, Qt::LeftButton);
@@ -260,7 +267,8 @@ private slots:
             "Thickness, mm|123.45;Reference level, dB|40.0;Correction by standart, dB|2.0;Correction for roughness, dB|1.5;"
             "Acceptance level, dB|40.5;Multilevel Strobe|on;Reporting level, dB|40;Examination monitor, dB|-3;Scale|µs;"
             "Readings discreteness|0.1;Cursor|off;Date|03:12:2024;Time|07:05";
-        const auto row = [](const char *name, void (*change)(AscanFields &), const char *from = "", const char *to = "") {
+        const auto row = [](const char *name, void (*change)(AscanFields &), const char *from = "", const char *to = "")
+        {
             AscanFields ascan = fullRecord();
             change(ascan);
             QTest::newRow(name) << buildAscan(ascan) << QString(full).replace(QRegularExpression(from), to);
@@ -278,8 +286,9 @@ private slots:
         row("inches off", [](A a) { a.unitSystem = 1, a.thicknessSwitch = 1; }, "mm\\|123.45", "inch|off");
         row("millimetres off", [](A a) { a.thicknessSwitch = 1; }, "123.45", "off");
         // -30.0 + 18.3 - (-11.7) in single precision is -9.5e-7, which rounds to zero.
-        row("acceptance level zero has no sign", [](A a) { a.correctionStandard = -300, a.referenceLevel = 183, a.correctionRoughness = -117; },
-            "40.0;.*40.5", "18.3;Correction by standart, dB|-30.0;Correction for roughness, dB|-11.7;Acceptance level, dB|0.0");
+        row("acceptance level zero has no sign",
+            [](A a) { a.correctionStandard = -300, a.referenceLevel = 183, a.correctionRoughness = -117; }, "40.0;.*40.5",
+            "18.3;Correction by standart, dB|-30.0;Correction for roughness, dB|-11.7;Acceptance level, dB|0.0");
     }
     void table()
     {
@@ -291,12 +300,12 @@ private slots:
         QVERIFY(ui->tableWidget->item(16, 1) && window.readRecord(fileWith(file)) != 0);
         window.fillSettingsTable();
         QStringList shown;
-        const QColor text = ui->tableWidget->palette().color(QPalette::Text);
+        const QBrush text = ui->tableWidget->palette().brush(QPalette::Active, QPalette::Text);
         for (int row = 0; row < ui->tableWidget->rowCount(); ++row) {
             const QTableWidgetItem *caption = ui->tableWidget->item(row, 0), *value = ui->tableWidget->item(row, 1);
             shown << (caption ? caption->text() : "-") + "|" + (value ? value->text() : "-");
             for (const QTableWidgetItem *item : {caption, value}) // read-only, yet not greyed out
-                QVERIFY(!item || (item->flags() == Qt::ItemIsSelectable && item->foreground().color() == text));
+                QVERIFY(!item || (item->flags() == Qt::ItemIsSelectable && item->foreground() == text));
         }
         QCOMPARE(shown.join(';'), rows + QString(";-|-").repeated(17 - rows.count(';') - 1));
     }
@@ -304,7 +313,8 @@ private slots:
     // Titles, table, output buttons and picture as records are selected in turn, then none.
     void displayStates()
     {
-        const auto show = [&](const AscanFields *ascan, const QByteArray &trailer = QByteArray()) { // titles, table, outputs on
+        // The titles, whether the table is filled, and how many output buttons are on.
+        const auto show = [&](const AscanFields *ascan, const QByteArray &trailer = QByteArray()) {
             if (ascan)
                 showStrip({fileWith(buildAscan(*ascan) + trailer)}, true);
             return QStringList{ui->grpb_ascan->title(), ui->grpb_table->title(), ui->tableWidget->item(0, 0) ? "table" : "",
@@ -322,7 +332,8 @@ private slots:
         QVERIFY(distance(ui->frameGraph->currentImage()) == 0);
         strip->clearSelection();
         QCOMPARE(show(nullptr), (QStringList{"", "Instrument Settings", "", "0"}));
-        QVERIFY(ui->frameGraph->currentImage().size() == QSize(240, 320) && distance(ui->frameGraph->grab().toImage()) == 0);
+        QCOMPARE(ui->frameGraph->currentImage().size(), QSize(240, 320));
+        QCOMPARE(distance(ui->frameGraph->grab().toImage()), 0.0);
     }
 };
 
