@@ -156,4 +156,11 @@ MUTANTS = [
      'chosen item not scrolled to'),
     ('LL7', 'records/fileorder.cpp', "        if (const int number = fileNumber(name))\n",
      "        if (const int number = fileNumber(name); number >= 0)\n", 'file number 0 listed'),
+    # views: the frame, the thumbnails
+    ('VV1', 'views/crespictureframe.cpp', "scaled(width(), height(), Qt::IgnoreAspectRatio,",
+     "scaled(width(), height(), Qt::KeepAspectRatio,", 'picture fitted instead of stretched'),
+    ('VV2', 'views/thumbnailiconengine.cpp', "pm = kept && kept->size() == target ? *kept : decoded(size);",
+     "pm = decoded(size);", 'cached thumbnail decoded again'),
+    ('VV3', 'views/thumbnailiconengine.cpp', "if (pm.isNull() || mode == QIcon::Normal)", "if (true)",
+     'selected and disabled thumbnails drawn as normal'),
 ]
