@@ -70,12 +70,11 @@ void CDataManager::loadFiles(const QString &selectName, const QString &message)
         if (!isLoading)
             return;
         const QString path = source + QDir::separator() + name;
-        const QIcon icon = stripThumbnailIcon(path);
         const QString title = readTitle(path);
         if (!title.isEmpty()) {
             // Appended without a parent: given one, the item would look its own row up among all.
             auto *item = new QListWidgetItem(title);
-            item->setData(Qt::DecorationRole, icon);
+            item->setData(Qt::DecorationRole, stripThumbnailIcon(path));
             strip->addItem(item);
             strip->addFilePath(path);
             if (selecting && selectName == name)
