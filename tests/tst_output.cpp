@@ -11,6 +11,7 @@
 #include "fakes.h"
 #include "output/reportdetails.h"
 #include "output/reporthtml.h"
+#include "output/reportprinter.h"
 #include "output/savedirstore.h"
 #include "ui_cdatamanager.h"
 
@@ -111,6 +112,30 @@ private slots:
                 && older.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
         QCOMPARE(readSaveDirLine(beside, config), QString("second"));
         QCOMPARE(readSaveDirLine(config + "-none", config + "-none"), QString());
+    }
+
+    // Without the letterhead the details open every sheet; each record, its table full, on one sheet.
+    void sheetsWithoutLogo()
+    {
+        const QStringList files = load(f->temp.filePath("plain"), {});
+        QTableWidget table(17, 2);
+        for (int cell = 0; cell < 34; ++cell)
+            table.setItem(cell / 2, cell % 2, new QTableWidgetItem(QStringLiteral("Setting %1").arg(cell)));
+        QPrinter printer(QPrinter::ScreenResolution);
+        printer.setOutputFileName(f->temp.filePath("plain.pdf"));
+        printer.setPageSize(QPageSize(QPageSize::Letter));
+        const auto fill = [&](int record, QTextDocument &document) {
+            document.setHtml(reportPageHtml({files.at(record), false, "", "Title", "Weld", settingsHtml(&table),
+                                             reportDetailsHtml({"ACME & Sons", "", "", Markup})}));
+            addReportPicture(document, files.at(record));
+        };
+        QCOMPARE(printReport(&printer, {files, true, QDateTime::currentDateTime()}, fill), 3);
+        const QStringList sheets = run("pdftotext", {"-layout", printer.outputFileName(), "-"}).split('\f');
+        for (int i = 0; i < 3; ++i)
+            QVERIFY2(QRegularExpression("^\\s*Organisation: +ACME & Sons\\s+Notes: +" + QRegularExpression::escape(Markup)
+                                        + "\\s+Title.*Setting 33.*page " + QString::number(i + 1) + " of 3",
+                                        QRegularExpression::DotMatchesEverythingOption).match(sheets.value(i)).hasMatch(),
+                     qPrintable(sheets.value(i)));
     }
 
     // The cells print as written; a row without a caption and a third column never show.
