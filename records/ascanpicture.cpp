@@ -1,9 +1,9 @@
 #include "ascanpicture.h"
 
 #include <QBuffer>
-#include <QFile>
-#include <QFileInfo>
 #include <QImageReader>
+
+#include "records/filehead.h"
 
 /*
     A JPEG as walked here:
@@ -83,8 +83,20 @@ QImage decodeAscanPicture(const QByteArray &bytes, const QSize &box, QSize *decl
 
 QImage readAscanPicture(const QString &path, const QSize &box, QSize *declared)
 {
-    QFile file(path);
-    if (!QFileInfo(path).isFile() || file.size() > AscanPicture::MaxFileBytes || !file.open(QIODevice::ReadOnly))
+    // Opened as the headers are: only a regular file, checked on the open descriptor, so nothing
+    // put in its place after a check on the path (a pipe, a device) can block or run on.
+    FileHead file(path);
+    QByteArray bytes;
+    constexpr qint64 Chunk = 64 * 1024;
+    for (qint64 got = Chunk; got == Chunk && bytes.size() <= AscanPicture::MaxFileBytes;) {
+        const int size = bytes.size();
+        bytes.resize(int(size + Chunk));
+        got = file.read(bytes.data() + size, Chunk);
+        if (got < 0)
+            return QImage();
+        bytes.resize(int(size + got));
+    }
+    if (bytes.size() > AscanPicture::MaxFileBytes)
         return QImage();
-    return decodeAscanPicture(file.read(AscanPicture::MaxFileBytes), box, declared);
+    return decodeAscanPicture(bytes, box, declared);
 }
