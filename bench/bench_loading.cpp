@@ -25,7 +25,7 @@
 
 #include "records/fileorder.h"
 #include "app/cdatamanager.h"
-#include "ascanbuilder.h"
+#include "ascanwriter.h"
 #include "fakes.h"
 #include "floorload.h"
 #include "records/ascanfile.h"

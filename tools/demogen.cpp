@@ -5,7 +5,7 @@
 #include <QGuiApplication>
 #include <QTextStream>
 
-#include "ascanbuilder.h"
+#include "ascanwriter.h"
 
 namespace {
 

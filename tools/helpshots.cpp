@@ -13,7 +13,7 @@
 #include "app/catalogues.h"
 #include "app/cdatamanager.h"
 #include "app/dialogs.h"
-#include "ascanbuilder.h"
+#include "ascanwriter.h"
 #include "ui_cdatamanager.h"
 
 namespace {
