@@ -10,6 +10,8 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "records/ascanfile.h"
+#include "records/filehead.h"
 #include "records/fileorder.h"
 #include "acquisition/loadingdialog.h"
 #include "app/dialogs.h"
@@ -64,14 +66,17 @@ void CDataManager::loadFiles(const QString &selectName, const QString &message)
 
     CListWidgetHeir *strip = ui->fileListWidget;
     StripPacer pacer(strip);
+    // The folder is opened once and its files by name: the system does not walk its path again.
+    const FileFolder folder(source);
+    const QString prefix = source + QDir::separator();
     int counter = 0;
     int selectRow = 0;
     for (const QString &name : workList) {
         if (!isLoading)
             return;
-        const QString path = source + QDir::separator() + name;
-        const QString title = readTitle(path);
+        const QString title = ::readTitle(folder, name);
         if (!title.isEmpty()) {
+            const QString path = prefix + name;
             // Appended without a parent: given one, the item would look its own row up among all.
             auto *item = new QListWidgetItem(title);
             item->setData(Qt::DecorationRole, stripThumbnailIcon(path));

@@ -114,15 +114,28 @@ int recordFromBytes(const QByteArray &data, AscanSettings &settings)
     return decodeRecord(data.constData() + Ascan::HeaderSize, settings);
 }
 
-QString readTitle(const QString &path)
+namespace {
+
+// One read: a segment too short for a title is told by titleFromBytes, and the few bytes past
+// it lie in the block the system reads anyway.
+QString titleOf(FileHead &&file)
 {
-    // One read: a segment too short for a title is told by titleFromBytes, and the few bytes
-    // past it lie in the block the system reads anyway.
-    FileHead file(path);
     char header[Ascan::TitleEnd];
     if (file.read(header, Ascan::TitleEnd) != Ascan::TitleEnd)
         return QString();
     return titleFromBytes(QByteArray::fromRawData(header, Ascan::TitleEnd));
+}
+
+} // namespace
+
+QString readTitle(const QString &path)
+{
+    return titleOf(FileHead(path));
+}
+
+QString readTitle(const FileFolder &folder, const QString &name)
+{
+    return titleOf(FileHead(folder, name));
 }
 
 int readRecord(const QString &path, AscanSettings &settings)

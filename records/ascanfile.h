@@ -5,6 +5,7 @@
 #include <QString>
 
 struct AscanSettings;
+class FileFolder;
 
 namespace Ascan {
 constexpr int HeaderSize = 6;          // SOI, segment marker, segment length
@@ -25,6 +26,7 @@ int recordFromBytes(const QByteArray &data, AscanSettings &settings);
 
 // Readers over files: regular files only, read unbuffered and only the bytes they need.
 QString readTitle(const QString &path);
+QString readTitle(const FileFolder &folder, const QString &name);
 int readRecord(const QString &path, AscanSettings &settings);
 // The beginning of a file with its whole first segment, for both readers over bytes: one open and,
 // when the segment fits the first block, one read. Empty when the file cannot be read.

@@ -1,19 +1,20 @@
 #ifndef FILEHEAD_H
 #define FILEHEAD_H
 
-#include <QtGlobal>
-
-class QString;
+#include <QString>
 
 // A regular file opened for reading its first bytes only. The system is told that the reads are
 // not sequential, so a read of a header costs the one block it lies in rather than the readahead
 // of the whole file: on the instrument's slow link that is most of a card's loading time.
 // Anything that is not a regular file (directory, pipe, device) is refused, checked on the
 // opened descriptor so that no path lookup is spent on it.
+class FileFolder;
+
 class FileHead
 {
 public:
     explicit FileHead(const QString &path);
+    FileHead(const FileFolder &folder, const QString &name);
     ~FileHead();
     FileHead(const FileHead &) = delete;
     FileHead &operator=(const FileHead &) = delete;
@@ -25,6 +26,23 @@ public:
 
 private:
     qintptr handle; // a descriptor, or a Windows HANDLE
+};
+
+// A folder opened once, so that each of its files is opened by name without the system walking
+// the folder's path again: a loading opens thousands of files of one folder. Where folders
+// cannot be opened so (Windows), files are opened by their whole path.
+class FileFolder
+{
+public:
+    explicit FileFolder(const QString &path);
+    ~FileFolder();
+    FileFolder(const FileFolder &) = delete;
+    FileFolder &operator=(const FileFolder &) = delete;
+
+private:
+    friend class FileHead;
+    QString path;   // Windows
+    qintptr handle; // a directory descriptor, or -1
 };
 
 #endif // FILEHEAD_H

@@ -8,18 +8,47 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-// open, fstat, fadvise, the reads, close: nothing else per file. O_NONBLOCK keeps the open of a
-// named pipe without a writer from blocking; it changes nothing for a regular file.
-FileHead::FileHead(const QString &path)
-    : handle(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK))
+namespace {
+
+// O_NONBLOCK keeps the open of a named pipe without a writer from blocking; it changes nothing
+// for a regular file.
+constexpr int ReadFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
+
+// fstat, fadvise: nothing else per file besides the open, the reads and the close.
+qintptr regularOnly(int descriptor)
 {
     struct stat info;
-    if (handle >= 0 && (::fstat(int(handle), &info) != 0 || !S_ISREG(info.st_mode))) {
-        ::close(int(handle));
-        handle = -1;
+    if (descriptor >= 0 && (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode))) {
+        ::close(descriptor);
+        return -1;
     }
+    if (descriptor >= 0)
+        ::posix_fadvise(descriptor, 0, 0, POSIX_FADV_RANDOM);
+    return descriptor;
+}
+
+} // namespace
+
+FileFolder::FileFolder(const QString &path)
+    : handle(::open(QFile::encodeName(path).constData(), O_PATH | O_DIRECTORY | O_CLOEXEC))
+{
+}
+
+FileFolder::~FileFolder()
+{
     if (handle >= 0)
-        ::posix_fadvise(int(handle), 0, 0, POSIX_FADV_RANDOM);
+        ::close(int(handle));
+}
+
+FileHead::FileHead(const QString &path)
+    : handle(regularOnly(::open(QFile::encodeName(path).constData(), ReadFlags)))
+{
+}
+
+// A folder that could not be opened has no file to read (openat refuses the descriptor -1).
+FileHead::FileHead(const FileFolder &folder, const QString &name)
+    : handle(regularOnly(::openat(int(folder.handle), QFile::encodeName(name).constData(), ReadFlags)))
+{
 }
 
 FileHead::~FileHead()

@@ -30,6 +30,19 @@ FileHead::FileHead(const QString &path)
     handle = reinterpret_cast<qintptr>(file);
 }
 
+FileHead::FileHead(const FileFolder &folder, const QString &name)
+    : FileHead(folder.path + QLatin1Char('/') + name)
+{
+}
+
+FileFolder::FileFolder(const QString &path)
+    : path(path)
+    , handle(-1)
+{
+}
+
+FileFolder::~FileFolder() = default;
+
 FileHead::~FileHead()
 {
     if (isOpen())

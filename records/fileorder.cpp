@@ -34,12 +34,15 @@ QStringList orderByFileNumber(const QStringList &nameSortedListing)
 QStringList ascanWorkList(const QString &directory)
 {
     // The names QDir::entryList gives for "*.jpg" and QDir::Files; their name order is of no
-    // use to the ordering above, so the listing is not sorted.
+    // use to the ordering above, so the listing is not sorted. The name filter is a plain
+    // suffix test: Qt's wildcard filter runs a regular expression for every entry.
     QStringList listing;
-    QDirIterator it(directory, QStringList(QStringLiteral("*.jpg")), QDir::Files);
+    QDirIterator it(directory, QDir::Files);
     while (it.hasNext()) {
         it.next();
-        listing.append(it.fileName());
+        const QString name = it.fileName();
+        if (name.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive))
+            listing.append(name);
     }
     return orderByFileNumber(listing);
 }
