@@ -5,7 +5,6 @@
 
 #include <csignal>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include "app/cdatamanager.h"
 #include "ascanbuilder.h"
@@ -28,12 +27,6 @@ Run inspect(const QStringList &args)
 // as far as it was read, then "error: …" when it was not read in full.
 using Entry = QStringList;
 
-// The table row each CSV column after file, title and configuration holds.
-const QStringList Captions = {"Date", "Time", "Probe type", "Operating frequency, MHz", "Probe angle,°",
-    "Delay, µs", "Thickness, mm", "Thickness, inch", "Reference level, dB", "Correction by standart, dB",
-    "Correction for roughness, dB", "Acceptance level, dB", "Multilevel Strobe", "Reporting level, dB",
-    "Examination monitor, dB", "Scale", "Readings discreteness", "Cursor"};
-
 // RFC 4180: a field is quoted when it holds the separator, a quote or a line break, with quotes doubled,
 // and every record ends with CRLF; anything else is refused.
 QList<QStringList> records(const QString &text, QChar separator = ',')
@@ -52,19 +45,23 @@ QList<QStringList> records(const QString &text, QChar separator = ',')
     return records.takeLast().isEmpty() ? records : QList<QStringList>{{"no CRLF at the end"}};
 }
 
+// The table row each CSV column after file, title and configuration holds.
+const QStringList Captions = {"Date", "Time", "Probe type", "Operating frequency, MHz", "Probe angle,°",
+    "Delay, µs", "Thickness, mm", "Thickness, inch", "Reference level, dB", "Correction by standart, dB",
+    "Correction for roughness, dB", "Acceptance level, dB", "Multilevel Strobe", "Reporting level, dB",
+    "Examination monitor, dB", "Scale", "Readings discreteness", "Cursor"};
+
 QList<Entry> fromCsv(const QString &text)
 {
     QList<Entry> entries;
-    for (const QStringList &r : records(text).mid(1)) {
-        QStringList rows;   // date and time lead the columns and end the table
-        for (int i = 2; i < Captions.size() + 2; ++i) {
-            if (!r.value(3 + i % Captions.size()).isEmpty())
-                rows << Captions.at(i % Captions.size()) + ": " + r.at(3 + i % Captions.size());
+    for (QStringList r : records(text).mid(1)) {
+        const QString error = r.takeLast();
+        entries << Entry{r[0], "Title: " + r[1], "Configuration: " + r[2]}.mid(0, r[1].isEmpty() ? 1 : 3 - !error.isEmpty());
+        for (int i = 2, n = Captions.size(); i < n + 2; ++i) {   // date and time lead the columns
+            if (!r.value(3 + i % n).isEmpty())
+                entries.last() << Captions[i % n] + ": " + r[3 + i % n];
         }
-        const Entry head = {r[0], "Title: " + r[1], "Configuration: " + r[2]};
-        entries << head.mid(0, r[1].isEmpty() ? 1 : r.last().isEmpty() ? 3 : 2) + rows;
-        if (!r.last().isEmpty())
-            entries.last() << "error: " + r.last();
+        entries.last() << (error.isEmpty() ? Entry() : Entry{"error: " + error});
     }
     return entries;
 }
@@ -72,14 +69,13 @@ QList<Entry> fromCsv(const QString &text)
 QList<Entry> fromJson(const QString &text)
 {
     QList<Entry> entries;
-    for (const QJsonValue &o : QJsonDocument::fromJson(text.toUtf8()).array()) {
-        entries << Entry{o["file"].toString()};
-        for (const QString &key : QStringList{"Title", "Configuration", "settings", "error"}) {   // null: not read
-            if (o[key.toLower()].isString())
-                entries.last() << key + ": " + o[key.toLower()].toString();
-            for (const QJsonValue &row : o[key.toLower()].toArray())
-                entries.last() << row[0].toString() + ": " + row[1].toString();
-        }
+    for (const QJsonValue &o : QJsonDocument::fromJson(text.toUtf8()).array()) {   // null: not read
+        const Entry head = {o["file"].toString(), "Title: " + o["title"].toString(),
+                            "Configuration: " + o["configuration"].toString()};
+        entries << head.mid(0, !o["title"].isString() ? 1 : o["configuration"].isString() ? 3 : 2);
+        for (const QJsonValue &row : o["settings"].toArray())
+            entries.last() << row[0].toString() + ": " + row[1].toString();
+        entries.last() << (o["error"].isString() ? Entry{"error: " + o["error"].toString()} : Entry());
     }
     return entries;
 }
@@ -99,44 +95,40 @@ class TestInfo : public QObject
     CListWidgetHeir *strip = window.form()->fileListWidget;
 
 private slots:
-    // A-scans whose table rows differ and whose texts are hard to quote, read by the window.
+    // A-scans whose table rows differ and whose texts are hard to quote, shown by the window in its strip's order.
     void initTestCase()
     {
         qputenv("LC_ALL", "C.UTF-8");   // the inspector reads its arguments as UTF-8
-        const QList<QByteArray> titles = {"say \"hi\",\r\n\\back\\slash\\", "\x1b[31m red\x01\t\x7f\xc2\x9b",
-                                          "Шов №1, line\nbreak \xe2\x9c\x93", "Plain"};
+        const QByteArrayList titles = {"say \"hi\",\r\n\\back\\slash\\", "\x1b[31m red\x01\t\x7f\xc2\x9b",
+                                       "Шов №1, line\nbreak \xe2\x9c\x93", "Plain"};
         QVERIFY(QDir().mkpath(folder) && QDir().mkpath(temp.filePath("пусто & 100%")));
-        for (int i = 0; i < titles.size(); ++i) {
-            AscanFields ascan;
-            ascan.title = titles.at(i);
-            ascan.configurationName = i % 2 ? "Сталь, 12 мм" : "a,\"b\"\\";
-            ascan.referenceSwitch = ascan.strobeSwitch = quint8(i % 2);   // 0: reference level and strobe on
-            ascan.unitSystem = ascan.thicknessSwitch = ascan.probeType = quint8(i == 2);
-            ascan.delay = qint16(i - 2);
-            QVERIFY(writeAscan(folder + QStringLiteral("/%1.jpg").arg(3 * i + 1), ascan));   // not in name order
+        for (int i = 0; i < titles.size(); ++i) {   // 0: reference level and strobe on; 1: inches, dual, no thickness
+            AscanFields a;
+            a.title = titles[i];
+            a.configurationName = i % 2 ? "Сталь, 12 мм" : "a,\"b\"\\";
+            a.referenceSwitch = a.strobeSwitch = quint8(i % 2);
+            a.unitSystem = a.thicknessSwitch = a.probeType = quint8(i == 2);
+            a.delay = qint16(i - 2);
+            QVERIFY(writeAscan(folder + QStringLiteral("/%1.jpg").arg(3 * i + 1), a));   // not in name order
         }
         environment.dialogs->openAnswer = folder + "/1.jpg";
         QMetaObject::invokeMethod(&window, "slot_loadDataDir");
         QCOMPARE(strip->count(), titles.size());
         expected << Entry{temp.filePath("нет такого #1.jpg"), "error: no such file"};
+        const Ui::CDataManagerTempl *ui = window.form();
         for (int i = 0; i < titles.size(); ++i) {
-            strip->clearSelection();
-            strip->item(i)->setSelected(true);
-            const Ui::CDataManagerTempl *ui = window.form();
-            expected << Entry{folder + QStringLiteral("/%1.jpg").arg(3 * i + 1), "Title: " + ui->grpb_ascan->title(),
+            strip->setCurrentRow(i);
+            expected << Entry{strip->paths().at(i), "Title: " + ui->grpb_ascan->title(),
                               "Configuration: " + ui->grpb_table->title().mid(14)};
-            QCOMPARE(expected.last().at(1), "Title: " + titles.at(i));
             for (int row = 0; const QTableWidgetItem *caption = ui->tableWidget->item(row, 0); ++row)
                 expected.last() << caption->text() + ": " + ui->tableWidget->item(row, 1)->text();
         }
         AscanFields titleOnly;   // its record is too short to hold the settings
         titleOnly.segmentLength = 752;
-        const QString locked = temp.filePath("locked"), cut = temp.filePath("title-only.jpg");
-        QVERIFY(writeAscan(cut, titleOnly) && QFile::copy(folder + "/1.jpg", locked));
-        expected << Entry{temp.filePath("пусто & 100%"), "error: is a directory"} << Entry{"/dev/zero", "error: not an A-scan file"}
-                 << Entry{cut, "Title: A-scan", "error: settings cannot be read"};
-        if (geteuid() != 0 && QFile::setPermissions(locked, QFileDevice::WriteOwner))   // root reads any file
-            expected << Entry{locked, "error: permission denied"};
+        QVERIFY(writeAscan(temp.filePath("title-only.jpg"), titleOnly));
+        expected << Entry{temp.filePath("пусто & 100%"), "error: is a directory"}
+                 << Entry{"/dev/zero", "error: not an A-scan file"}
+                 << Entry{temp.filePath("title-only.jpg"), "Title: A-scan", "error: settings cannot be read"};
         for (const Entry &entry : expected)
             arguments << (entry[0].startsWith(folder) ? folder : entry[0]);
         arguments.removeDuplicates();
@@ -153,23 +145,20 @@ private slots:
         QTest::newRow("json") << QStringList{"--json"} + arguments << 1 << "[\\x00-\\x09\\x0b-\\x1f]";
         QTest::newRow("csv") << QStringList{"--csv"} + arguments << 1 << QString();
         QTest::newRow("every file read") << QStringList{folder} << 0 << QString();
-        QTest::newRow("-- ends the options") << QStringList{"--", "--json"} << 1 << QString();
         QTest::newRow("help") << QStringList{"--help"} << 0 << QString();
         QTest::newRow("no files") << QStringList{"--csv"} << 2 << QString();
-        QTest::newRow("unknown option") << QStringList{"--xml", folder} << 2 << QString();
         QTest::newRow("json with csv") << QStringList{"--json", "--csv", folder} << 2 << QString();
     }
 
     void forms()
     {
         QFETCH(QStringList, args);
-        QFETCH(int, status);
         QFETCH(QString, raw);
         const Run run = inspect(args);
-        QCOMPARE(run.status, status);
-        QVERIFY2(raw.isEmpty() || !run.out.contains(QRegularExpression(raw)), qPrintable(run.out));
+        QTEST(run.status, "status");
+        QVERIFY(raw.isEmpty() || !run.out.contains(QRegularExpression(raw)));
         // A usage error says why on standard error and prints nothing else.
-        QVERIFY(status != 2 || (run.out.isEmpty() && run.err.startsWith("scanlet-info: ")));
+        QVERIFY(run.status != 2 || (run.out.isEmpty() && run.err.startsWith("scanlet-info: ")));
         if (args.mid(1) == arguments) {
             QCOMPARE(run.err, QString());
             QCOMPARE(args.first() == "--csv" ? fromCsv(run.out) : fromJson(run.out), expected);
@@ -195,7 +184,6 @@ private slots:
         strip->selectAll();
         strip->selectedFiles(selected);
         const QString csv = temp.filePath("export «1» #%&.csv"), printed = inspect(QStringList{"--csv"} + selected).out;
-        const auto contents = [&] { QFile file(csv); return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(); };
         environment.dialogs->saveAnswer = csv;
         rlimit limit{};   // a write that fails part-way, as on a full disk
         getrlimit(RLIMIT_FSIZE, &limit);
@@ -205,7 +193,8 @@ private slots:
         strip->exportSettingsAction()->trigger();
         setrlimit(RLIMIT_FSIZE, &limit);
         QCOMPARE(environment.dialogs->warnings, QStringList{"Couldn't write the file \"" + csv + "\"!"});
-        QCOMPARE(QDir(temp.path()).entryList({"export*"}, QDir::Files | QDir::Hidden).size(), 1);
+        QCOMPARE(QDir(temp.path()).entryList({"export*"}, QDir::Files | QDir::Hidden), QStringList{QFileInfo(csv).fileName()});
+        const auto contents = [&] { QFile file(csv); return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(); };
         QCOMPARE(contents(), "old");
         strip->exportSettingsAction()->trigger();
         QCOMPARE(contents(), printed.toUtf8());
