@@ -5,7 +5,6 @@
 
 #include <csignal>
 #include <sys/resource.h>
-#include <unistd.h>
 
 #include "app/cdatamanager.h"
 #include "ascanbuilder.h"
@@ -24,64 +23,21 @@ Run inspect(const QStringList &args)
     return {ended ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
-// One file's lines as the text form has them: its path, "Title: …", "Configuration: …" and "caption: value"
-// as far as it was read, then "error: …" when it was not read in full.
-using Entry = QStringList;
-
-// The table row each CSV column after file, title and configuration holds.
-const QStringList Captions = {"Date", "Time", "Probe type", "Operating frequency, MHz", "Probe angle,°",
-    "Delay, µs", "Thickness, mm", "Thickness, inch", "Reference level, dB", "Correction by standart, dB",
-    "Correction for roughness, dB", "Acceptance level, dB", "Multilevel Strobe", "Reporting level, dB",
-    "Examination monitor, dB", "Scale", "Readings discreteness", "Cursor"};
-
 // RFC 4180: a field is quoted when it holds the separator, a quote or a line break, with quotes doubled,
 // and every record ends with CRLF; anything else is refused.
 QList<QStringList> records(const QString &text, QChar separator = ',')
 {
-    const QRegularExpression field(QString(R"re((?:"((?:[^"]|"")*)"|([^,"\r\n]*))(,|\r\n))re").replace(',', separator));
+    QRegularExpression field(QString(R"re(\G(?:"((?:[^"]|"")*)"|([^,"\r\n]*))(,|\r\n))re").replace(',', separator));
     QList<QStringList> records{{}};
-    for (int at = 0; at < text.size();) {
-        const auto m = field.match(text, at, QRegularExpression::NormalMatch, QRegularExpression::AnchoredMatchOption);
-        if (!m.hasMatch())
-            return {{"not RFC 4180"}};
+    int end = 0;
+    for (auto it = field.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
         records.last() << (m.capturedStart(1) >= 0 ? m.captured(1).replace("\"\"", "\"") : m.captured(2));
         if (m.captured(3) == "\r\n")
             records << QStringList();
-        at = m.capturedEnd();
+        end = m.capturedEnd();
     }
-    return records.takeLast().isEmpty() ? records : QList<QStringList>{{"no CRLF at the end"}};
-}
-
-QList<Entry> fromCsv(const QString &text)
-{
-    QList<Entry> entries;
-    for (const QStringList &r : records(text).mid(1)) {
-        QStringList rows;   // date and time lead the columns and end the table
-        for (int i = 2; i < Captions.size() + 2; ++i) {
-            if (!r.value(3 + i % Captions.size()).isEmpty())
-                rows << Captions.at(i % Captions.size()) + ": " + r.at(3 + i % Captions.size());
-        }
-        const Entry head = {r[0], "Title: " + r[1], "Configuration: " + r[2]};
-        entries << head.mid(0, r[1].isEmpty() ? 1 : r.last().isEmpty() ? 3 : 2) + rows;
-        if (!r.last().isEmpty())
-            entries.last() << "error: " + r.last();
-    }
-    return entries;
-}
-
-QList<Entry> fromJson(const QString &text)
-{
-    QList<Entry> entries;
-    for (const QJsonValue &o : QJsonDocument::fromJson(text.toUtf8()).array()) {
-        entries << Entry{o["file"].toString()};
-        for (const QString &key : QStringList{"Title", "Configuration", "settings", "error"}) {   // null: not read
-            if (o[key.toLower()].isString())
-                entries.last() << key + ": " + o[key.toLower()].toString();
-            for (const QJsonValue &row : o[key.toLower()].toArray())
-                entries.last() << row[0].toString() + ": " + row[1].toString();
-        }
-    }
-    return entries;
+    return end == text.size() && records.takeLast().isEmpty() ? records : QList<QStringList>{{"not RFC 4180"}};
 }
 
 } // namespace
@@ -93,52 +49,52 @@ class TestInfo : public QObject
     QTemporaryDir temp;
     QString folder = temp.filePath("dir \"q\" \\ Щ");   // paths are JSON strings too
     QStringList arguments;   // the folder among each way a file can fail
-    QList<Entry> expected;   // as the window shows them
+    QString text, errors;    // the text form and its standard error, with what the window shows
+    QStringList fields;      // "file|title|configuration|error" of each file, in order
     FakeEnvironment environment;
     CDataManager window;
     CListWidgetHeir *strip = window.form()->fileListWidget;
 
+    // One file's entry: its lines after the path as far as it was read, and why it was not read in full.
+    void expect(const QString &file, const QStringList &lines, const QString &error = QString())
+    {
+        arguments << (file.startsWith(folder) ? folder : file);
+        text += (text.isEmpty() ? "" : "\n") + (QStringList{file} + lines).join('\n') + '\n';
+        errors += error.isEmpty() ? "" : "scanlet-info: " + file + ": " + error + '\n';
+        fields << QStringList{file, lines.value(0).mid(7), lines.value(1).mid(15), error}.join('|');
+    }
+
 private slots:
-    // A-scans whose table rows differ and whose texts are hard to quote, read by the window.
+    // A-scans whose texts are hard to quote, shown by the window in its strip's order (not the names' order).
     void initTestCase()
     {
         qputenv("LC_ALL", "C.UTF-8");   // the inspector reads its arguments as UTF-8
-        const QList<QByteArray> titles = {"say \"hi\",\r\n\\back\\slash\\", "\x1b[31m red\x01\t\x7f\xc2\x9b",
-                                          "Шов №1, line\nbreak \xe2\x9c\x93", "Plain"};
+        const QByteArrayList titles = {"say \"hi\",\r\n\\back\\slash\\",
+                                       "\x1b[31m red\x01\t\x7f\xc2\x9b Шов №1 \xe2\x9c\x93"};
         QVERIFY(QDir().mkpath(folder) && QDir().mkpath(temp.filePath("пусто & 100%")));
         for (int i = 0; i < titles.size(); ++i) {
-            AscanFields ascan;
-            ascan.title = titles.at(i);
-            ascan.configurationName = i % 2 ? "Сталь, 12 мм" : "a,\"b\"\\";
-            ascan.referenceSwitch = ascan.strobeSwitch = quint8(i % 2);   // 0: reference level and strobe on
-            ascan.unitSystem = ascan.thicknessSwitch = ascan.probeType = quint8(i == 2);
-            ascan.delay = qint16(i - 2);
-            QVERIFY(writeAscan(folder + QStringLiteral("/%1.jpg").arg(3 * i + 1), ascan));   // not in name order
+            AscanFields a;
+            a.title = titles[i];
+            a.configurationName = i ? "Сталь, 12 мм" : "a,\"b\"\\";
+            QVERIFY(writeAscan(folder + (i ? "/10.jpg" : "/9.jpg"), a));
         }
-        environment.dialogs->openAnswer = folder + "/1.jpg";
+        // Its title is there, its record cut short.
+        QVERIFY(writeBytes(temp.filePath("title-only.jpg"), buildAscan(AscanFields()).left(100)));
+        environment.dialogs->openAnswer = folder + "/9.jpg";
         QMetaObject::invokeMethod(&window, "slot_loadDataDir");
-        QCOMPARE(strip->count(), titles.size());
-        expected << Entry{temp.filePath("нет такого #1.jpg"), "error: no such file"};
-        for (int i = 0; i < titles.size(); ++i) {
-            strip->clearSelection();
-            strip->item(i)->setSelected(true);
-            const Ui::CDataManagerTempl *ui = window.form();
-            expected << Entry{folder + QStringLiteral("/%1.jpg").arg(3 * i + 1), "Title: " + ui->grpb_ascan->title(),
-                              "Configuration: " + ui->grpb_table->title().mid(14)};
-            QCOMPARE(expected.last().at(1), "Title: " + titles.at(i));
+        expect(temp.filePath("нет такого #1.jpg"), {}, "no such file");
+        const Ui::CDataManagerTempl *ui = window.form();
+        for (int i = 0; i < strip->count(); ++i) {
+            strip->setCurrentRow(i);
+            QStringList lines = {"Title: " + ui->grpb_ascan->title(),
+                                 "Configuration: " + ui->grpb_table->title().mid(14)};
             for (int row = 0; const QTableWidgetItem *caption = ui->tableWidget->item(row, 0); ++row)
-                expected.last() << caption->text() + ": " + ui->tableWidget->item(row, 1)->text();
+                lines << caption->text() + ": " + ui->tableWidget->item(row, 1)->text();
+            expect(strip->paths().at(i), lines);
         }
-        AscanFields titleOnly;   // its record is too short to hold the settings
-        titleOnly.segmentLength = 752;
-        const QString locked = temp.filePath("locked"), cut = temp.filePath("title-only.jpg");
-        QVERIFY(writeAscan(cut, titleOnly) && QFile::copy(folder + "/1.jpg", locked));
-        expected << Entry{temp.filePath("пусто & 100%"), "error: is a directory"} << Entry{"/dev/zero", "error: not an A-scan file"}
-                 << Entry{cut, "Title: A-scan", "error: settings cannot be read"};
-        if (geteuid() != 0 && QFile::setPermissions(locked, QFileDevice::WriteOwner))   // root reads any file
-            expected << Entry{locked, "error: permission denied"};
-        for (const Entry &entry : expected)
-            arguments << (entry[0].startsWith(folder) ? folder : entry[0]);
+        expect(temp.filePath("пусто & 100%"), {}, "is a directory");
+        expect("/dev/zero", {}, "not an A-scan file");
+        expect(temp.filePath("title-only.jpg"), {"Title: A-scan"}, "settings cannot be read");
         arguments.removeDuplicates();
     }
 
@@ -153,71 +109,59 @@ private slots:
         QTest::newRow("json") << QStringList{"--json"} + arguments << 1 << "[\\x00-\\x09\\x0b-\\x1f]";
         QTest::newRow("csv") << QStringList{"--csv"} + arguments << 1 << QString();
         QTest::newRow("every file read") << QStringList{folder} << 0 << QString();
-        QTest::newRow("-- ends the options") << QStringList{"--", "--json"} << 1 << QString();
-        QTest::newRow("help") << QStringList{"--help"} << 0 << QString();
         QTest::newRow("no files") << QStringList{"--csv"} << 2 << QString();
-        QTest::newRow("unknown option") << QStringList{"--xml", folder} << 2 << QString();
-        QTest::newRow("json with csv") << QStringList{"--json", "--csv", folder} << 2 << QString();
     }
 
     void forms()
     {
         QFETCH(QStringList, args);
-        QFETCH(int, status);
         QFETCH(QString, raw);
         const Run run = inspect(args);
-        QCOMPARE(run.status, status);
-        QVERIFY2(raw.isEmpty() || !run.out.contains(QRegularExpression(raw)), qPrintable(run.out));
+        QTEST(run.status, "status");
+        QVERIFY(raw.isEmpty() || !run.out.contains(QRegularExpression(raw)));
         // A usage error says why on standard error and prints nothing else.
-        QVERIFY(status != 2 || (run.out.isEmpty() && run.err.startsWith("scanlet-info: ")));
-        if (args.mid(1) == arguments) {
+        QVERIFY(run.status != 2 || (run.out.isEmpty() && run.err.startsWith("scanlet-info: ")));
+        if (args.mid(1) == arguments) {   // the fields that hold the hardest texts, and the errors
+            QStringList seen;
+            for (const QJsonValue &o : QJsonDocument::fromJson(run.out.toUtf8()).array())
+                seen << QStringList{o["file"].toString(), o["title"].toString(), o["configuration"].toString(),
+                                    o["error"].toString()}.join('|');
+            for (const QStringList &r : records(run.out).mid(1))
+                seen << QStringList{r[0], r[1], r[2], r.last()}.join('|');
+            QCOMPARE(seen, fields);
             QCOMPARE(run.err, QString());
-            QCOMPARE(args.first() == "--csv" ? fromCsv(run.out) : fromJson(run.out), expected);
         }
         if (args != arguments)
             return;
-        QString out = run.out, text, errors;   // each \xHH shown, as the character it stands for
+        QString out = run.out;   // each \xHH shown, as the character it stands for
         for (QRegularExpressionMatch m; (m = QRegularExpression("\\\\x([0-9a-f]{2})").match(out)).hasMatch();)
             out.replace(m.capturedStart(), 4, QChar(m.captured(1).toInt(nullptr, 16)));
-        for (const Entry &entry : expected) {
-            text += (text.isEmpty() ? "" : "\n") + entry.filter(QRegularExpression("^(?!error: )")).join('\n') + '\n';
-            errors += entry.last().startsWith("error: ") ? "scanlet-info: " + entry[0] + ": " + entry.last().mid(7) + '\n' : "";
-        }
         QCOMPARE(out, text);
         QCOMPARE(run.err, errors);
     }
 
     // "Export Settings…" writes what the inspector prints for the selection, byte for byte, replacing a
-    // file only once complete; "Copy Settings" gives the same cells tab-separated, in any language.
+    // file only once complete; "Copy Settings" gives the same cells tab-separated.
     void windowExport()
     {
-        QStringList selected;
         strip->selectAll();
-        strip->selectedFiles(selected);
-        const QString csv = temp.filePath("export «1» #%&.csv"), printed = inspect(QStringList{"--csv"} + selected).out;
-        const auto contents = [&] { QFile file(csv); return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(); };
+        const QString csv = temp.filePath("export «1» #%&.csv");
+        const QString printed = inspect(QStringList{"--csv"} + strip->paths()).out;
         environment.dialogs->saveAnswer = csv;
-        rlimit limit{};   // a write that fails part-way, as on a full disk
-        getrlimit(RLIMIT_FSIZE, &limit);
-        const rlimit small{16, limit.rlim_max};
+        // A write that fails part-way, as on a full disk.
+        const rlimit small{16, RLIM_INFINITY}, none{RLIM_INFINITY, RLIM_INFINITY};
         signal(SIGXFSZ, SIG_IGN);
         QVERIFY(writeBytes(csv, "old") && setrlimit(RLIMIT_FSIZE, &small) == 0);
         strip->exportSettingsAction()->trigger();
-        setrlimit(RLIMIT_FSIZE, &limit);
+        QVERIFY(setrlimit(RLIMIT_FSIZE, &none) == 0);
         QCOMPARE(environment.dialogs->warnings, QStringList{"Couldn't write the file \"" + csv + "\"!"});
         QCOMPARE(QDir(temp.path()).entryList({"export*"}, QDir::Files | QDir::Hidden).size(), 1);
+        const auto contents = [&] { QFile file(csv); return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(); };
         QCOMPARE(contents(), "old");
         strip->exportSettingsAction()->trigger();
         QCOMPARE(contents(), printed.toUtf8());
         strip->copySettingsAction()->trigger();
-        const QString copied = QGuiApplication::clipboard()->text();
-        QCOMPARE(records(copied, '\t'), records(printed));
-        QTranslator russian;   // its captions in the rows must still find their columns
-        QVERIFY(russian.load(SCANLET_QM_DIR "/scanlet_ru.qm") && QCoreApplication::installTranslator(&russian));
-        strip->copySettingsAction()->trigger();
-        QCoreApplication::removeTranslator(&russian);
-        const QRegularExpression cell("[^\t\r\n]+");
-        QCOMPARE(QGuiApplication::clipboard()->text().replace(cell, "x"), QString(copied).replace(cell, "x"));
+        QCOMPARE(records(QGuiApplication::clipboard()->text(), '\t'), records(printed));
     }
 };
 
