@@ -18,8 +18,13 @@ SRC, BUILD = os.path.join(WORK, 'src'), os.path.join(WORK, 'build')
 
 def sync_sources():
     os.makedirs(WORK, exist_ok=True)
-    # copy2 keeps the times, so files that did not change are not rebuilt.
-    shutil.copytree(ROOT, SRC, dirs_exist_ok=True,
+    # Only files whose bytes differ are written, and then with a new time: unchanged files are
+    # not rebuilt, and a mutant left behind by an interrupted run is rebuilt away.
+    def copy_changed(source, target):
+        if os.path.exists(target) and open(source, 'rb').read() == open(target, 'rb').read():
+            return target
+        return shutil.copyfile(source, target)
+    shutil.copytree(ROOT, SRC, dirs_exist_ok=True, copy_function=copy_changed,
                     ignore=shutil.ignore_patterns('.git', 'build*', 'demo', 'out', 'corpus-work'))
     if not os.path.exists(os.path.join(BUILD, 'Makefile')):
         subprocess.run(['cmake', '-S', SRC, '-B', BUILD, '-DCMAKE_BUILD_TYPE=RelWithDebInfo'],
