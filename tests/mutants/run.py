@@ -23,7 +23,7 @@ def sync_sources():
     def copy_changed(source, target):
         if os.path.exists(target) and open(source, 'rb').read() == open(target, 'rb').read():
             return target
-        return shutil.copyfile(source, target)
+        return shutil.copy(source, target)  # the mode too, not the times
     shutil.copytree(ROOT, SRC, dirs_exist_ok=True, copy_function=copy_changed,
                     ignore=shutil.ignore_patterns('.git', 'build*', 'demo', 'out', 'corpus-work'))
     if not os.path.exists(os.path.join(BUILD, 'Makefile')):
