@@ -177,15 +177,15 @@ private slots:
         QTemporaryDir sys;
         const QString dir = data.path() + QStringLiteral("/instrument card"), root = dir + '/';
         QVERIFY(writeSysTree(sys.path()) && QDir().mkpath(dir));
-        const QString mountInfo = QStringLiteral("/proc/self/mountinfo");
-        setInstrumentPlatformFactory([&] { return std::make_unique<LinuxInstrumentPlatform>(sys.path(), mountInfo); });
+        const QString tree = sys.path(), mounts = QStringLiteral("/proc/self/mountinfo");
+        setInstrumentPlatformFactory([tree, mounts] { return std::make_unique<LinuxInstrumentPlatform>(tree, mounts); });
         CDataManager window;
         // By the time the event loop runs again, the fake tree names the new mount's device as
         // the instrument's disk and the A-scans are there.
         QCOMPARE(QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=4m", "tmpfs", dir}), 0);
         const auto unmount = qScopeGuard([&] { QProcess::execute("umount", {"-lq", dir}); });  // even when failing
-        const QString device = LinuxInstrumentPlatform(sys.path(), mountInfo).rootIdentity(root);  // MAJ:MIN
-        QVERIFY(QFile::link(sys.path() + "/block/sde", sys.path() + "/dev/block/" + device));
+        const QString device = LinuxInstrumentPlatform(tree, mounts).rootIdentity(root);  // MAJ:MIN
+        QVERIFY(QFile::link(tree + "/block/sde", tree + "/dev/block/" + device));
         for (const QString &name : QDir(instrumentRoot).entryList(QDir::Files))
             QVERIFY(QFile::copy(instrumentRoot + name, root + name));
         QTRY_COMPARE_WITH_TIMEOUT(shown(window), (QStringList{"3", root, root}), 10000);

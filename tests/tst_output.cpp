@@ -123,7 +123,7 @@ private slots:
         QTest::newRow("a file and a link there, No") << Saving{Target, "-fl", QMessageBox::No, some, "sfl"};
         // The files are there already, however the folder is spelled: no question, nothing removed.
         QTest::newRow("source folder through a link") << Saving{"link/.", "---", QMessageBox::Yes, {}, "sss"};
-        // A replacing copy that fails leaves the old file as it was, and no partial file.
+        // A replacing copy that fails leaves the old file as it was.
         QTest::newRow("replacing on a full disk") << Saving{"full", "-f-", QMessageBox::Yes, none, "mfm"};
     }
 
@@ -181,6 +181,7 @@ private slots:
                    + ".*SETTINGS.*Acceptance level, dB", 2, 1, 2),
              sheet("^(?!.*(A<B|Acceptance))" + details + "Alpha weld.*Configuration: Weld 12 mm.*Reference level, dB",
                    1, 2, 2)}, "Acceptance level, dB"};
+        // Sheets 2 and 3 of three (the range is cut at the last), each copy whole before the next.
         const QString second = sheet("A<B", 2, 2, 3), third = sheet("A-scan", 3, 3, 3);
         QTest::newRow("range 2-9, 2 copies collated, details fitted") << Print{{0, 1, 2}, 2, 9, 2, true,
             {"ACME", "Bridge 7", "I. Petrov", "Notes"}, {second, third, second, third}, "Readings discreteness"};
