@@ -1,5 +1,5 @@
 // Data loading through the real main window: order, progress, selection, thumbnails read only
-// when drawn, cancelling, the bad-name warning and loading from the instrument.
+// when drawn, cancelling, a bad name refused and the instrument button.
 #include <QtTest>
 #include <QtWidgets>
 
@@ -32,12 +32,6 @@ QStringList numbered(int count) // "1.jpg" to "count.jpg"
     return names;
 }
 
-void open(FakeEnvironment &env, CDataManager &window, const QString &path)
-{
-    env.dialogs->openAnswer = path;
-    QMetaObject::invokeMethod(&window, "slot_loadDataDir");
-}
-
 // `interrupt` after the third item: "button", "escape" or "close" cancels.
 struct Load { QStringList entries; QString chosen; QStringList listed; QString selected; QList<int> progress;
               QString interrupt = {}; };
@@ -66,7 +60,7 @@ private slots:
     {
         QFETCH(Load, load);
         FakeEnvironment env;
-        QTemporaryDir temporary;
+        const QTemporaryDir temporary;
         const QString dir = temporary.path();
         QVERIFY(writeEntries(dir, load.entries));
         CDataManager window;
@@ -82,13 +76,14 @@ private slots:
                     load.interrupt == "escape" ? QTest::keyClick(dialog, Qt::Key_Escape) : void(dialog->close());
                 }, Qt::QueuedConnection);
         });
-        open(env, window, dir + '/' + load.chosen);
+        env.dialogs->openAnswer = dir + '/' + load.chosen;
+        QMetaObject::invokeMethod(&window, "slot_loadDataDir");
 
         QCOMPARE(QStringList(strip->paths()).replaceInStrings(dir + QDir::separator(), QString()), load.listed);
         QCOMPARE(strip->selectedItems(), strip->findItems(load.selected, Qt::MatchExactly));
         QCOMPARE(watcher.progress, load.progress);
-        QCOMPARE(watcher.firstTexts, QStringList(load.progress.isEmpty() ? QStringList()
-                                                 : QStringList{"The program is loading available data. Please, wait."}));
+        QCOMPARE(watcher.firstTexts, QVector<QString>(!load.progress.isEmpty(),
+                                                      "The program is loading available data. Please, wait.").toList());
         QCOMPARE(env.dialogs->warnings.size(), int(load.progress.isEmpty())); // the bad name's
         QVERIFY(!window.loading() && !window.loadingWindow());
         QCOMPARE(window.form()->grpb_listWidget->title(), load.listed.isEmpty() ? "" : window.dataDirectory());
@@ -121,7 +116,8 @@ private slots:
         strip->setCurrentRow(2);
         QMetaObject::invokeMethod(&window, "slot_loadDataFromDevice");
         QVERIFY(watcher.firstTexts.size() == 1 && strip->currentRow() == 2);
-        open(env, window, folder.filePath(QStringLiteral("2.jpg")));
+        env.dialogs->openAnswer = folder.filePath(QStringLiteral("2.jpg"));
+        QMetaObject::invokeMethod(&window, "slot_loadDataDir");
         QMetaObject::invokeMethod(&window, "slot_loadDataFromDevice");
         QCOMPARE(watcher.firstTexts.size(), 3); // the folder's in between
         QVERIFY(watcher.firstTexts.first().startsWith("An inserted ultrasonic defectoscope was detected.")

@@ -5,8 +5,6 @@
 #include <QPainter>
 #include <QScrollBar>
 
-#include <algorithm>
-
 #include "app/cdatamanager.h"
 #include "ascanbuilder.h"
 #include "fakes.h"
@@ -41,6 +39,7 @@ class TestViews : public QObject
     Ui::CDataManagerTempl *ui = window.form();
     CListWidgetHeir *strip = ui->fileListWidget;
     QTemporaryDir dir;
+    const QString self = dir.filePath("self.jpg"); // a picture that may name itself
     QStringList scans; // 30 A-scans of distinct screens
     int files = 0;
 
@@ -80,18 +79,15 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("shown");
-        const QString path = dir.filePath("self.jpg");
-        AscanFields wide;
-        wide.picture = instrumentScreen(3, "wide").scaled(320, 240);
-        QTest::newRow("SVG in disguise drawing itself") << svgInDisguise(QFile::encodeName(path)) << false;
+        QTest::newRow("SVG in disguise drawing itself") << svgInDisguise(QFile::encodeName(self)) << false;
         QTest::newRow("progressive 4000 x 4000, 1000 scans") << progressiveJpeg(QSize(4000, 4000), 1000) << false;
-        QTest::newRow("A-scan 320 x 240") << buildAscan(wide) << true;
+        QTest::newRow("JPEG 320 x 240") << encodeJpeg(instrumentScreen(3, "wide").scaled(320, 240)) << true;
     }
     void pictures()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(bool, shown);
-        const QString path = dir.filePath("self.jpg");
+        const QString &path = self;
         CResPictureFrame frame;
         frame.resize(360, 480);
         QVERIFY(writeBytes(path, bytes) && distance(frame.grab().toImage()) == 0 && frame.loadImage(scans.first()));
@@ -119,7 +115,6 @@ private slots:
         QVERIFY(!engine->hasReadFile());
         for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Selected, QIcon::Disabled}) {
             const QImage ours = painted(lazy, mode), theirs = painted(plain, mode);
-            QCOMPARE(ours.convertToFormat(QImage::Format_Alpha8), theirs.convertToFormat(QImage::Format_Alpha8));
             QVERIFY(distance(ours, theirs) < 6);
         }
         QCOMPARE(ThumbnailIconEngine::decodeCount(), decodes + 1); // the three looks from one read
@@ -142,7 +137,7 @@ private slots:
         QTest::newRow("control click adds") << control << QList<int>{2, 2} << QList<int>{0, 2} << 1;
         QTest::newRow("control click removes the last") << control << QList<int>{0, 0} << QList<int>{} << 1;
         QTest::newRow("drag from empty space across items") << left << QList<int>{3, 2, 1, 4} << QList<int>{0} << 0;
-        QTest::newRow("drag from an item out to empty") << left << QList<int>{0, 1, 2, 3, 3} << QList<int>{0, 1, 2} << 2;
+        QTest::newRow("drag from an item out") << left << QList<int>{0, 1, 2, 3, 3} << QList<int>{0, 1, 2} << 2;
     }
     void mouseRules()
     {
@@ -169,12 +164,11 @@ private slots:
         for (QListWidgetItem *item : strip->selectedItems())
             rows << strip->row(item), expected << scans.at(strip->row(item));
         QVERIFY(strip->selectedFiles(files) == rows.size() && files == expected);
-        std::sort(rows.begin(), rows.end());
         QCOMPARE(rows, selected);
         QTEST(int(spy.count()), "emitted");
         QVERIFY(spy.isEmpty() || spy.last().at(0).toString() == expected.value(1));
         const int actions = strip->copySettingsAction()->isEnabled() + strip->exportSettingsAction()->isEnabled();
-        QCOMPARE(actions, rows.isEmpty() ? 0 : 2); // the context menu's
+        QCOMPARE(actions, 2 * !rows.isEmpty()); // the context menu's
     }
 
     // A press completes an edge item cut in half and the next brings the following one whole;
@@ -214,8 +208,9 @@ private slots:
         const auto show = [&](const AscanFields *ascan) { // the titles, a filled table, output buttons on
             if (ascan)
                 showStrip({fileWith(buildAscan(*ascan))});
-            return QStringList{ui->grpb_ascan->title(), ui->grpb_table->title(), ui->tableWidget->item(16, 1) ? "full" : "",
-                               QString::number(ui->tbtn_save->isEnabled() + ui->tbtn_print->isEnabled())};
+            const int buttons = ui->tbtn_save->isEnabled() + ui->tbtn_print->isEnabled();
+            return QStringList{ui->grpb_ascan->title(), ui->grpb_table->title(),
+                               ui->tableWidget->item(16, 1) ? "full" : "", QString::number(buttons)};
         };
         AscanFields ascan;
         ascan.referenceSwitch = 0, ascan.strobeSwitch = 0; // every row shown
