@@ -5,8 +5,6 @@
 #include <QPainter>
 #include <QScrollBar>
 
-#include <algorithm>
-
 #include "app/cdatamanager.h"
 #include "ascanbuilder.h"
 #include "fakes.h"
@@ -30,17 +28,6 @@ double distance(const QImage &a, const QImage &b = QImage())
     return comparable ? total / (3 * a.width() * a.height()) : 255;
 }
 
-// Every setting on, raw values chosen so each shown text is easy to check by hand.
-AscanFields fullRecord()
-{
-    AscanFields a;
-    a.title = "Weld 7", a.configurationName = "Cfg A", a.probeType = 1, a.frequencyIndex = 3, a.probeAngle = 450;
-    a.delay = -1, a.thicknessMm = 12345, a.referenceSwitch = 0, a.referenceLevel = 400, a.correctionStandard = 20;
-    a.correctionRoughness = 15, a.strobeSwitch = 0, a.reportingLevel = 40, a.examinationMonitor = -3, a.scaleMode = 1;
-    a.cursorSwitch = 1, a.time[0] = 7, a.time[1] = 5, a.date[0] = 3, a.date[1] = 12, a.yearSince1900 = 124;
-    return a;
-}
-
 } // namespace
 
 class TestViews : public QObject
@@ -52,6 +39,7 @@ class TestViews : public QObject
     Ui::CDataManagerTempl *ui = window.form();
     CListWidgetHeir *strip = ui->fileListWidget;
     QTemporaryDir dir;
+    const QString self = dir.filePath("self.jpg"); // a picture that may name itself
     QStringList scans; // 30 A-scans of distinct screens
     int files = 0;
 
@@ -61,8 +49,8 @@ class TestViews : public QObject
         return writeBytes(path, bytes) ? path : QString();
     }
 
-    // The view emptied, then items and paths added the way the loading adds them, the last one selected if asked.
-    void showStrip(const QStringList &paths, bool select = false)
+    // The view emptied, then items and paths added the way the loading adds them, the first one selected.
+    void showStrip(const QStringList &paths)
     {
         window.resetView();
         for (const QString &path : paths) {
@@ -70,8 +58,7 @@ class TestViews : public QObject
             strip->addFilePath(path);
         }
         strip->doItemsLayout();
-        if (select)
-            strip->setCurrentRow(strip->count() - 1, QItemSelectionModel::ClearAndSelect);
+        strip->setCurrentRow(0);
     }
 
 private slots:
@@ -92,22 +79,15 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("shown");
-        const QString path = dir.filePath("self.jpg");
-        AscanFields wide;
-        wide.picture = instrumentScreen(3, "wide").scaled(320, 240);
-        const QByteArray ascan = buildAscan(wide);
-        QTest::newRow("SVG in disguise drawing itself") << svgInDisguise(QFile::encodeName(path)) << false;
-        QTest::newRow("JPEG claiming 23000 x 23000") << jpegClaiming(23000, 23000) << false;
+        QTest::newRow("SVG in disguise drawing itself") << svgInDisguise(QFile::encodeName(self)) << false;
         QTest::newRow("progressive 4000 x 4000, 1000 scans") << progressiveJpeg(QSize(4000, 4000), 1000) << false;
-        QTest::newRow("A-scan cut before its picture") << ascan.left(800) << false;
-        QTest::newRow("A-scan cut inside its picture") << ascan.left(3000) << true;
-        QTest::newRow("A-scan 320 x 240") << ascan << true;
+        QTest::newRow("JPEG 320 x 240") << encodeJpeg(instrumentScreen(3, "wide").scaled(320, 240)) << true;
     }
     void pictures()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(bool, shown);
-        const QString path = dir.filePath("self.jpg");
+        const QString &path = self;
         CResPictureFrame frame;
         frame.resize(360, 480);
         QVERIFY(writeBytes(path, bytes) && distance(frame.grab().toImage()) == 0 && frame.loadImage(scans.first()));
@@ -117,12 +97,10 @@ private slots:
         QCOMPARE(thumbnailIcon(path).pixmap(QSize(80, 60)).isNull(), !shown);
         const QImage printed = reportPicture(path);
         QVERIFY(shown ? distance(printed) > 0 : distance(printed) == 0 && printed.size() == QSize(240, 320));
-        frame.clearImage();
-        QVERIFY(distance(frame.grab().toImage()) == 0);
     }
 
-    // A thumbnail draws what QIcon(path) draws (fitted, centred, styled by mode) and reads nothing
-    // before it is painted.
+    // A thumbnail draws what QIcon(path) draws (fitted, centred, styled by mode); it reads nothing before
+    // it is painted, then once while it stays in the cache, and again once evicted.
     void thumbnail()
     {
         auto *engine = new ThumbnailIconEngine(scans.at(4));
@@ -133,45 +111,21 @@ private slots:
             icon.paint(std::make_unique<QPainter>(&image).get(), image.rect(), Qt::AlignCenter, mode);
             return image;
         };
+        const int decodes = ThumbnailIconEngine::decodeCount();
         QVERIFY(!engine->hasReadFile());
         for (const QIcon::Mode mode : {QIcon::Normal, QIcon::Selected, QIcon::Disabled}) {
             const QImage ours = painted(lazy, mode), theirs = painted(plain, mode);
-            QCOMPARE(ours.convertToFormat(QImage::Format_Alpha8), theirs.convertToFormat(QImage::Format_Alpha8));
-            QVERIFY2(distance(ours, theirs) < 6, qPrintable(QString::number(distance(ours, theirs))));
+            QVERIFY(distance(ours, theirs) < 6);
         }
-    }
-
-    // 300 thumbnails scrolled through page by page with room for 20 in the cache: it stays within
-    // that, every visible thumbnail is drawn, and a page painted again decodes nothing.
-    void thumbnailCache()
-    {
-        const int limit = 20 * 45 * 60 * 4, former = ThumbnailIconEngine::setCacheLimit(limit);
+        QCOMPARE(ThumbnailIconEngine::decodeCount(), decodes + 1); // the three looks from one read
+        const int former = ThumbnailIconEngine::setCacheLimit(0);
         const auto restore = qScopeGuard([former] { ThumbnailIconEngine::setCacheLimit(former); });
-        QStringList paths;
-        while (paths.size() < 300)
-            paths += scans;
-        showStrip(paths);
-        QScrollBar *bar = strip->horizontalScrollBar();
-        int drawn = 0;
-        for (int value = 0; value < bar->maximum() + bar->pageStep(); value += bar->pageStep()) {
-            bar->setValue(value);
-            const QImage shot = strip->viewport()->grab().toImage();
-            const int decodes = ThumbnailIconEngine::decodeCount();
-            strip->viewport()->repaint();
-            QVERIFY(ThumbnailIconEngine::decodeCount() == decodes && ThumbnailIconEngine::cacheUsed() <= limit);
-            for (int row = 0; row < strip->count(); ++row) {
-                const QRect rect = strip->visualItemRect(strip->item(row));
-                if (!strip->viewport()->rect().contains(rect.center()))
-                    continue;
-                ++drawn; // a dark screen fills most of the item
-                QVERIFY2(distance(shot.copy(rect.x(), rect.y(), rect.width(), 60)) > 80, qPrintable(QString::number(row)));
-            }
-        }
-        QVERIFY(drawn >= 300);
+        QVERIFY(distance(painted(lazy, QIcon::Normal), painted(plain, QIcon::Normal)) < 6);
+        QCOMPARE(ThumbnailIconEngine::decodeCount(), decodes + 2);
     }
 
     // Press, moves and release over a strip of three with item 0 selected: at item 0, 1, 2, or at
-    // 3 and 4, two points past the last item.
+    // 3 and 4, where a fourth and fifth would be.
     void mouseRules_data()
     {
         QTest::addColumn<int>("button"); // and modifiers
@@ -183,23 +137,18 @@ private slots:
         QTest::newRow("control click adds") << control << QList<int>{2, 2} << QList<int>{0, 2} << 1;
         QTest::newRow("control click removes the last") << control << QList<int>{0, 0} << QList<int>{} << 1;
         QTest::newRow("drag from empty space across items") << left << QList<int>{3, 2, 1, 4} << QList<int>{0} << 0;
-        QTest::newRow("drag from an item out to empty") << left << QList<int>{0, 1, 2, 3, 3} << QList<int>{0, 1, 2} << 2;
+        QTest::newRow("drag from an item out") << left << QList<int>{0, 1, 2, 3, 3} << QList<int>{0, 1, 2} << 2;
     }
     void mouseRules()
     {
         QFETCH(int, button);
         QFETCH(QList<int>, path);
         QFETCH(QList<int>, selected);
-        QFETCH(int, emitted);
         showStrip(scans.mid(0, 3));
-        strip->setCurrentRow(0);
         QWidget *viewport = strip->viewport();
-        const QRect last = strip->visualItemRect(strip->item(2));
-        QVERIFY(last.right() + 100 < viewport->width());
-        const auto at = [&](int place) {
-            return place < 3 ? strip->visualItemRect(strip->item(place)).center()
-                             : QPoint(last.right() + 40 * (place - 2), last.center().y());
-        };
+        const QRect first = strip->visualItemRect(strip->item(0));
+        const auto at = [&](int place) { return first.center() + QPoint(place * first.width(), 0); };
+        QVERIFY(strip->itemAt(at(2)) == strip->item(2) && !strip->itemAt(at(4)) && viewport->rect().contains(at(4)));
         QSignalSpy spy(strip, SIGNAL(filesSelectionChanged(QString)));
         const auto mouse = Qt::MouseButton(button & ~Qt::KeyboardModifierMask);
         const auto modifiers = Qt::KeyboardModifiers(button & Qt::KeyboardModifierMask);
@@ -215,22 +164,20 @@ private slots:
         for (QListWidgetItem *item : strip->selectedItems())
             rows << strip->row(item), expected << scans.at(strip->row(item));
         QVERIFY(strip->selectedFiles(files) == rows.size() && files == expected);
-        std::sort(rows.begin(), rows.end());
         QCOMPARE(rows, selected);
-        QVERIFY(spy.count() == emitted && (!emitted || spy.last().at(0).toString() == expected.value(1)));
+        QTEST(int(spy.count()), "emitted");
+        QVERIFY(spy.isEmpty() || spy.last().at(0).toString() == expected.value(1));
         const int actions = strip->copySettingsAction()->isEnabled() + strip->exportSettingsAction()->isEnabled();
-        QCOMPARE(actions, rows.isEmpty() ? 0 : 2); // the context menu's
+        QCOMPARE(actions, 2 * !rows.isEmpty()); // the context menu's
     }
 
-    // A press completes an edge item cut in half and the next brings the following one; each button
-    // is off at its end, both are when nothing scrolls.
+    // A press completes an edge item cut in half and the next brings the following one whole;
+    // pressing on reaches the end.
     void shiftButtons()
     {
         showStrip(scans);
         QScrollBar *bar = strip->horizontalScrollBar();
-        const auto enabled = [&] { return qMakePair(ui->btn_shiftLeft->isEnabled(), ui->btn_shiftRight->isEnabled()); };
         QTRY_VERIFY(bar->maximum() > 0);
-        QCOMPARE(enabled(), qMakePair(false, true));
         const int view = strip->viewport()->width(), itemWidth = strip->visualItemRect(strip->item(0)).width();
         const auto whole = [&](int row) { // EnsureVisible may leave an item's last column one pixel past the edge
             const QRect rect = strip->visualItemRect(strip->item(row));
@@ -239,8 +186,7 @@ private slots:
         for (const int step : {1, -1}) {
             QPushButton *button = step > 0 ? ui->btn_shiftRight : ui->btn_shiftLeft;
             int row = step > 0 ? view / itemWidth + 3 : 5; // brought half into view at the button's side
-            const int left = strip->visualItemRect(strip->item(row)).left();
-            bar->setValue(bar->value() + left + itemWidth / 2 - (step > 0 ? view : 0));
+            bar->setValue(row * itemWidth + itemWidth / 2 - (step > 0 ? view : 0));
             for (int press = 0; press < 2; ++press, row += step) {
                 QVERIFY(!whole(row));
                 QTest::mouseClick(button, Qt::LeftButton);
@@ -249,90 +195,47 @@ private slots:
             for (int press = 0; button->isEnabled() && press < 30; ++press)
                 QTest::mouseClick(button, Qt::LeftButton);
             QVERIFY(strip->scrollValue == bar->value() && bar->value() == (step > 0 ? bar->maximum() : 0));
-            QCOMPARE(enabled(), qMakePair(step > 0, step < 0));
         }
-        ui->grpb_listWidget->setTitle(QStringLiteral("/some/folder"));
-        showStrip(scans.mid(0, 3)); // after a reset of the view
-        QVERIFY(ui->grpb_listWidget->title().isEmpty() && strip->paths() == scans.mid(0, 3));
-        QTRY_COMPARE(enabled(), qMakePair(false, false));
     }
 
-    // Written from the top without gaps, straight over a full table; a point and no grouping whatever
-    // the locale says.
-    void table_data()
+    // Titles, table, output buttons and picture as records are selected in turn, then none. The table is
+    // written from the top without gaps over a full one, read-only yet not greyed out, with a point
+    // whatever the locale says.
+    void displayStates()
     {
-        QTest::addColumn<QByteArray>("file");
-        QTest::addColumn<QString>("rows");
-        static const QString full = "Probe type|double;Operating frequency, MHz|1.25;Probe angle,°|45.0;Delay, µs|-0.1;"
-            "Thickness, mm|123.45;Reference level, dB|40.0;Correction by standart, dB|2.0;Correction for roughness, dB|1.5;"
-            "Acceptance level, dB|40.5;Multilevel Strobe|on;Reporting level, dB|40;Examination monitor, dB|-3;Scale|µs;"
-            "Readings discreteness|0.1;Cursor|off;Date|03:12:2024;Time|07:05";
-        const auto row = [](const char *name, void (*change)(AscanFields &), const char *from = "", const char *to = "")
-        {
-            AscanFields ascan = fullRecord();
-            change(ascan);
-            QTest::newRow(name) << buildAscan(ascan) << QString(full).replace(QRegularExpression(from), to);
-        };
-        using A = AscanFields &;
-        row("every row", [](A) {});
-        row("reference off, strobe off", [](A a) { a.referenceSwitch = 1, a.strobeSwitch = 1; },
-            "dB\\|40.0;.*\\|on;.*-3", "dB|off;Multilevel Strobe|off");
-        row("switch bytes 2: reference off, strobe on", [](A a) { a.referenceSwitch = 2, a.strobeSwitch = 2; },
-            "dB\\|40.0;.*40.5", "dB|off");
-        row("thickness zero", [](A a) { a.thicknessMm = 0; }, "123.45", "0.00");
-        row("thickness largest", [](A a) { a.thicknessMm = 0xFFFFFF; }, "123.45", "167772.15");
-        row("unit and switch bytes 2: millimetres", [](A a) { a.unitSystem = 2, a.thicknessSwitch = 2; });
-        row("inches", [](A a) { a.unitSystem = 1; }, "mm\\|123.45", "inch|0.39");
-        row("inches off", [](A a) { a.unitSystem = 1, a.thicknessSwitch = 1; }, "mm\\|123.45", "inch|off");
-        row("millimetres off", [](A a) { a.thicknessSwitch = 1; }, "123.45", "off");
-        // -30.0 + 18.3 - (-11.7) in single precision is -9.5e-7, which rounds to zero.
-        row("acceptance level zero has no sign",
-            [](A a) { a.correctionStandard = -300, a.referenceLevel = 183, a.correctionRoughness = -117; }, "40.0;.*40.5",
-            "18.3;Correction by standart, dB|-30.0;Correction for roughness, dB|-11.7;Acceptance level, dB|0.0");
-    }
-    void table()
-    {
-        QFETCH(QByteArray, file);
-        QFETCH(QString, rows);
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
-        showStrip({fileWith(buildAscan(fullRecord()))}, true);
-        QVERIFY(ui->tableWidget->item(16, 1) && window.readRecord(fileWith(file)) != 0);
+        const auto show = [&](const AscanFields *ascan) { // the titles, a filled table, output buttons on
+            if (ascan)
+                showStrip({fileWith(buildAscan(*ascan))});
+            const int buttons = ui->tbtn_save->isEnabled() + ui->tbtn_print->isEnabled();
+            return QStringList{ui->grpb_ascan->title(), ui->grpb_table->title(),
+                               ui->tableWidget->item(16, 1) ? "full" : "", QString::number(buttons)};
+        };
+        AscanFields ascan;
+        ascan.referenceSwitch = 0, ascan.strobeSwitch = 0; // every row shown
+        QCOMPARE(show(&ascan), (QStringList{"A-scan", "Configuration Weld 12 mm", "full", "2"}));
+        QCOMPARE(ui->frameGraph->currentImage(), QImage(strip->paths().last()));
+
+        QVERIFY(window.readRecord(fileWith(buildAscan(AscanFields()))) != 0);
         window.fillSettingsTable();
         QStringList shown;
         const QBrush text = ui->tableWidget->palette().brush(QPalette::Active, QPalette::Text);
         for (int row = 0; row < ui->tableWidget->rowCount(); ++row) {
             const QTableWidgetItem *caption = ui->tableWidget->item(row, 0), *value = ui->tableWidget->item(row, 1);
             shown << (caption ? caption->text() : "-") + "|" + (value ? value->text() : "-");
-            for (const QTableWidgetItem *item : {caption, value}) // read-only, yet not greyed out
+            for (const QTableWidgetItem *item : {caption, value})
                 QVERIFY(!item || (item->flags() == Qt::ItemIsSelectable && item->foreground() == text));
         }
-        QCOMPARE(shown.join(';'), rows + QString(";-|-").repeated(17 - rows.count(';') - 1));
-    }
+        QCOMPARE(shown.join(';'), "Probe type|single;Operating frequency, MHz|5.0;Probe angle,°|45.0;Delay, µs|0.7;"
+                                  "Thickness, mm|10.00;Reference level, dB|off;Multilevel Strobe|off;Scale|mm depth;"
+                                  "Readings discreteness|0.1;Cursor|on;Date|15:06:2026;Time|12:30"
+                                      + QString(";-|-").repeated(5));
 
-    // Titles, table, output buttons and picture as records are selected in turn, then none.
-    void displayStates()
-    {
-        // The titles, whether the table is filled, and how many output buttons are on.
-        const auto show = [&](const AscanFields *ascan, const QByteArray &trailer = QByteArray()) {
-            if (ascan)
-                showStrip({fileWith(buildAscan(*ascan) + trailer)}, true);
-            return QStringList{ui->grpb_ascan->title(), ui->grpb_table->title(), ui->tableWidget->item(0, 0) ? "table" : "",
-                               QString::number(ui->tbtn_save->isEnabled() + ui->tbtn_print->isEnabled())};
-        };
-        AscanFields ascan = fullRecord();
-        QCOMPARE(show(&ascan), (QStringList{"Weld 7", "Configuration Cfg A", "table", "2"}));
-        QCOMPARE(ui->frameGraph->currentImage(), QImage(strip->paths().last()));
         ascan.title = "Short", ascan.segmentLength = 752; // settings cut short: its own title still
         QCOMPARE(show(&ascan), (QStringList{"Short", "Instrument Settings", "", "2"}));
-        ascan.title = "Unnamed", ascan.segmentLength = 755, ascan.configurationName = QByteArray();
-        QCOMPARE(show(&ascan), (QStringList{"Unnamed", "Configuration ", "table", "2"}));
-        ascan.title = "No picture", ascan.appendPicture = false; // a white frame, the record shown
-        QCOMPARE(show(&ascan, QByteArray(16, '\0')), (QStringList{"No picture", "Configuration ", "table", "2"}));
-        QVERIFY(distance(ui->frameGraph->currentImage()) == 0);
         strip->clearSelection();
         QCOMPARE(show(nullptr), (QStringList{"", "Instrument Settings", "", "0"}));
-        QCOMPARE(ui->frameGraph->currentImage().size(), QSize(240, 320));
         QCOMPARE(distance(ui->frameGraph->grab().toImage()), 0.0);
     }
 };
