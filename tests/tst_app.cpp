@@ -2,6 +2,7 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include "acquisition/loadingdialog.h"
 #include "app/abouttext.h"
 #include "app/catalogues.h"
 #include "app/cdatamanager.h"
@@ -161,8 +162,19 @@ private slots:
         QVERIFY(!russian || QFile::copy(SCANLET_QM_DIR "/scanlet_ru.qm", programDir.filePath("scanlet_ru.qm")));
         QObject owner; // of the translators
         QCOMPARE(installCatalogues(programDir.path(), &owner), russian);
-        QVERIFY(writeAscan(card.filePath("1.jpg"), AscanFields()));
+        // An instrument with records of the widest number of every field and each text the decoder gives.
+        for (int i = 0; i < 16; ++i) {
+            AscanFields a;
+            a.frequencyIndex = quint8(i), a.scaleMode = quint8(i % 3), a.probeType = a.unitSystem = quint8(i % 2);
+            a.cursorSwitch = a.strobeSwitch = a.discreteness = quint8(i % 4 == 3), a.referenceSwitch = quint8(i == 5);
+            a.thicknessSwitch = quint8(i == 6), a.probeAngle = 0xFFFF, a.correctionRoughness = 32767;
+            a.delay = a.referenceLevel = a.correctionStandard = a.reportingLevel = a.examinationMonitor = -32768;
+            a.thicknessMm = a.thicknessInch = 0xFFFFFF, a.date[0] = 31, a.date[1] = 12, a.yearSince1900 = 199;
+            QVERIFY(writeAscan(card.filePath(QStringLiteral("%1.jpg").arg(i + 1)), a));
+        }
+        env.machine.plugInstruments({card.path() + '/'});
         env.dialogs->openAnswer = card.filePath("1.jpg");
+        ProgressWatcher loading(QStringLiteral("dlg_infoLoad"));
         auto window = shownWindow(russian);
         QVERIFY(QTest::qWaitForWindowExposed(window.get()) && window->windowTitle() == "Scanlet"); // not translated
         Ui::CDataManagerTempl *ui = window->form();
@@ -203,7 +215,27 @@ private slots:
             ink = std::min(ink, qGray(cell.pixel(i % cell.width(), i / cell.width())));
         QVERIFY(luminance(qGray(cell.pixel(cell.width() - 2, 2))) / luminance(ink) >= 4.5);
 
-        // The whole About document in its view, which shows no scroll bars.
+        // Every text whole in its cell or label, measured with the widget's own font; the whole About
+        // document in its view, which shows no scroll bars.
+        QStringList cut;
+        const auto fits = [&cut](const QString &text, const QRect &room, const QFontMetrics &metrics, int flags) {
+            const QRect needed = metrics.boundingRect(room, flags | Qt::TextWordWrap, text);
+            if (needed.width() > room.width() || needed.height() > room.height())
+                cut << text;
+        };
+        const int margin = table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1;
+        for (int i = 0; i < ui->fileListWidget->count(); ++i) {
+            ui->fileListWidget->setCurrentRow(i);
+            for (int row = 0; table->item(row, 0); ++row)
+                for (QTableWidgetItem *item : {table->item(row, 0), table->item(row, 1)})
+                    fits(item->text(), table->visualItemRect(item).adjusted(margin, 0, -margin, 0), table->fontMetrics(), 0);
+        }
+        const LoadingDialogWidgets dialog = buildLoadingDialog();
+        const std::unique_ptr<QDialog> deleteDialog(dialog.dialog);
+        for (const QString &text : loading.firstTexts + loading.labels)
+            fits(text, dialog.label->contentsRect(), dialog.label->fontMetrics(), int(dialog.label->alignment()));
+        fits(dialog.cancel->text(), dialog.cancel->contentsRect(), dialog.cancel->fontMetrics(), 0);
+        QVERIFY2(cut.isEmpty() && loading.firstTexts.size() == 2, qPrintable(cut.join('\n')));
         QVERIFY(about->document()->size().height() <= about->viewport()->height());
 
         // About opens with the keyboard on the link to the site of the language.

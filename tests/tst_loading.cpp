@@ -24,6 +24,13 @@ bool writeEntries(const QString &dir, const QStringList &entries)
     return true;
 }
 
+// Bytes this process has read ("rchar: N" is the first line), its readings of this file included.
+qint64 bytesRead()
+{
+    QFile io(QStringLiteral("/proc/self/io"));
+    return io.open(QIODevice::ReadOnly) ? io.readLine().mid(7).trimmed().toLongLong() : -1;
+}
+
 QStringList numbered(int count) // "1.jpg" to "count.jpg"
 {
     QStringList names;
@@ -68,7 +75,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&window));
         CListWidgetHeir *strip = window.form()->fileListWidget;
         ProgressWatcher watcher(QStringLiteral("dlg_infoLoad"));
+        qint64 first = 0, last = 0; // bytes read when the first and the last item came
         connect(strip->model(), &QAbstractItemModel::rowsInserted, &window, [&, acted = false]() mutable {
+            last = bytesRead();
+            first = first ? first : last;
             if (!load.interrupt.isEmpty() && strip->count() == 3 && !std::exchange(acted, true))
                 QMetaObject::invokeMethod(&window, [&, dialog = window.loadingWindow()] {
                     if (load.interrupt == "button")
@@ -82,6 +92,8 @@ private slots:
         QCOMPARE(QStringList(strip->paths()).replaceInStrings(dir + QDir::separator(), QString()), load.listed);
         QCOMPARE(strip->selectedItems(), strip->findItems(load.selected, Qt::MatchExactly));
         QCOMPARE(watcher.progress, load.progress);
+        // In between, each file counted is read up to its title only: 45 bytes (and some 100 of /proc and the loop).
+        QVERIFY2(last - first <= load.progress.size() * 200, qPrintable(QString::number(last - first)));
         QCOMPARE(watcher.firstTexts, QVector<QString>(!load.progress.isEmpty(),
                                                       "The program is loading available data. Please, wait.").toList());
         QCOMPARE(env.dialogs->warnings.size(), int(load.progress.isEmpty())); // the bad name's

@@ -124,6 +124,35 @@ private slots:
         QCOMPARE(ThumbnailIconEngine::decodeCount(), decodes + 2);
     }
 
+    // 300 thumbnails scrolled through page by page with room for 20 in the cache: it stays within
+    // that, every visible thumbnail is drawn, and a page painted again decodes nothing.
+    void thumbnailCache()
+    {
+        const int limit = 20 * 45 * 60 * 4, former = ThumbnailIconEngine::setCacheLimit(limit);
+        const auto restore = qScopeGuard([former] { ThumbnailIconEngine::setCacheLimit(former); });
+        QStringList paths;
+        while (paths.size() < 300)
+            paths += scans;
+        showStrip(paths);
+        QScrollBar *bar = strip->horizontalScrollBar();
+        int drawn = 0;
+        for (int value = 0; value < bar->maximum() + bar->pageStep(); value += bar->pageStep()) {
+            bar->setValue(value);
+            const QImage shot = strip->viewport()->grab().toImage();
+            const int decodes = ThumbnailIconEngine::decodeCount();
+            strip->viewport()->repaint();
+            QVERIFY(ThumbnailIconEngine::decodeCount() == decodes && ThumbnailIconEngine::cacheUsed() <= limit);
+            for (int row = 0; row < strip->count(); ++row) {
+                const QRect rect = strip->visualItemRect(strip->item(row));
+                if (!strip->viewport()->rect().contains(rect.center()))
+                    continue;
+                ++drawn; // a dark screen fills most of the item
+                QVERIFY(distance(shot.copy(rect.x(), rect.y(), rect.width(), 60)) > 80);
+            }
+        }
+        QVERIFY(drawn >= 300);
+    }
+
     // Press, moves and release over a strip of three with item 0 selected: at item 0, 1, 2, or at
     // 3 and 4, where a fourth and fifth would be.
     void mouseRules_data()

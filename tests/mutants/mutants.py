@@ -163,4 +163,8 @@ MUTANTS = [
      "pm = decoded(size);", 'cached thumbnail decoded again'),
     ('VV3', 'views/thumbnailiconengine.cpp', "if (pm.isNull() || mode == QIcon::Normal)", "if (true)",
      'selected and disabled thumbnails drawn as normal'),
+    ('LL8', 'records/ascanfile.cpp', "    char header[Ascan::TitleEnd];\n    if (file.read(header, Ascan::TitleEnd) != Ascan::TitleEnd)",
+     "    char header[800];\n    if (file.read(header, 800) < Ascan::TitleEnd)", 'the title reader reads the whole record'),
+    ('WW9', 'resources/scanlet_ru.ts', "<translation>Попр. на шероховатость, дБ</translation>",
+     "<translation>Поправка на шероховатость, дБ</translation>", 'a Russian caption too wide for its cell'),
 ]

@@ -11,15 +11,8 @@
 #include <unistd.h>
 #include <QPrinter>
 
-QString FakeDialogs::getOpenFileName(QWidget *, const QString &, const QString &dir, const QString &)
+QString FakeDialogs::getExistingDirectory(QWidget *, const QString &, const QString &)
 {
-    openStarts << dir;
-    return openAnswer;
-}
-
-QString FakeDialogs::getExistingDirectory(QWidget *, const QString &, const QString &dir)
-{
-    directoryStarts << dir;
     return directoryAnswers.isEmpty() ? QString() : directoryAnswers.takeFirst();
 }
 
@@ -36,21 +29,13 @@ QMessageBox::StandardButton FakeDialogs::question(QWidget *, const QString &, co
     return questionAnswer;
 }
 
-QString FakeDialogs::getSaveFileName(QWidget *, const QString &, const QString &dir, const QString &)
-{
-    saveStarts << dir;
-    return saveAnswer;
-}
-
-bool FakeDialogs::execPrintDialog(QPrinter *printer, QWidget *, const QList<QWidget *> &optionTabs)
+bool FakeDialogs::execPrintDialog(QPrinter *printer, QWidget *, const QList<QWidget *> &)
 {
     if (pdfPath.isEmpty())
         return false;
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(pdfPath);
     printer->setPageSize(QPageSize(QPageSize::A4));
-    if (printChoices)
-        printChoices(printer, optionTabs);
     return true;
 }
 

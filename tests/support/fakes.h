@@ -7,8 +7,6 @@
 #include <QStringList>
 #include <QVector>
 
-#include <functional>
-
 #include "acquisition/instrumentplatform.h"
 #include "app/dialogs.h"
 
@@ -77,16 +75,15 @@ public:
     QStringList directoryAnswers;     // taken in turn; an empty answer is a cancelled dialog
     QMessageBox::StandardButton questionAnswer = QMessageBox::No;
     QString pdfPath;                  // the print dialog prints here; empty: cancelled
-    std::function<void(QPrinter *, const QList<QWidget *> &)> printChoices;   // made in the dialog
     QString saveAnswer;               // the file "Export Settings" writes; empty: cancelled
-    QStringList openStarts, directoryStarts, saveStarts, questions, warnings, warningTitles;
+    QStringList questions, warnings, warningTitles;
 
-    QString getOpenFileName(QWidget *, const QString &, const QString &dir, const QString &) override;
-    QString getExistingDirectory(QWidget *, const QString &, const QString &dir) override;
+    QString getOpenFileName(QWidget *, const QString &, const QString &, const QString &) override { return openAnswer; }
+    QString getExistingDirectory(QWidget *, const QString &, const QString &) override;
     QMessageBox::StandardButton warning(QWidget *, const QString &title, const QString &text) override;
     QMessageBox::StandardButton question(QWidget *, const QString &, const QString &text) override;
-    QString getSaveFileName(QWidget *, const QString &, const QString &dir, const QString &) override;
-    bool execPrintDialog(QPrinter *printer, QWidget *, const QList<QWidget *> &optionTabs) override;
+    QString getSaveFileName(QWidget *, const QString &, const QString &, const QString &) override { return saveAnswer; }
+    bool execPrintDialog(QPrinter *printer, QWidget *, const QList<QWidget *> &) override;
 };
 
 // Installs FakeDialogs (owned by Dialogs) and a platform over `machine` (no disk at first) for
