@@ -199,21 +199,43 @@ struct Round
     int cacheKb = 0;
 };
 
+// The time of the faster measurement kept; bytes and memory stay those of the first.
+void keepFaster(Figures &best, const Figures &f)
+{
+    if (f.ms < best.ms)
+        best.ms = f.ms, best.cpuMs = f.cpuMs;
+}
+
 Round runRound(FakeDialogs *dialogs, const QString &dir, bool cold, int count, bool quick)
 {
     Round r;
-    r.cFloor = measure(cold, dir, [](const QString &d) { return floorLoad(QFile::encodeName(d).constData()); });
+    const auto cLoad = [](const QString &d) { return floorLoad(QFile::encodeName(d).constData()); };
+    const auto scanletLoad = [dialogs](CDataManager &window, const QString &d) {
+        dialogs->openAnswer = d + QStringLiteral("/1.jpg");
+        QMetaObject::invokeMethod(&window, "slot_loadDataDir");
+        return window.findChild<QListWidget *>(QStringLiteral("fileListWidget"))->count();
+    };
+    r.cFloor = measure(cold, dir, cLoad);
     r.qtFloor = measure(cold, dir, qtFloor);
+    // Warm, each is measured three times in turn, a fresh window for each load, and the fastest
+    // time kept: the machine's other work only ever adds time.
+    for (int again = cold ? 0 : 2; again > 0; --again) {
+        CDataManager window;
+        window.show();
+        settle();
+        keepFaster(r.real, measure(false, dir, [&](const QString &d) { return scanletLoad(window, d); }));
+        keepFaster(r.cFloor, measure(false, dir, cLoad));
+        keepFaster(r.qtFloor, measure(false, dir, qtFloor));
+    }
     {
         CDataManager window;
         window.show();
         settle();
         auto *strip = window.findChild<QListWidget *>(QStringLiteral("fileListWidget"));
-        r.real = measure(cold, dir, [&](const QString &d) {
-            dialogs->openAnswer = d + QStringLiteral("/1.jpg");
-            QMetaObject::invokeMethod(&window, "slot_loadDataDir");
-            return strip->count();
-        });
+        const Figures faster = r.real;
+        r.real = measure(cold, dir, [&](const QString &d) { return scanletLoad(window, d); });
+        if (faster.measured)
+            keepFaster(r.real, faster);
         r.firstPaint = measure(false, dir, [](const QString &) { settle(); return 0; });
         // Page by page to the end, each page painted before the next.
         QScrollBar *bar = strip->horizontalScrollBar();
