@@ -65,7 +65,7 @@ void CDataManager::loadFiles(const QString &selectName, const QString &message)
     QCoreApplication::processEvents(QEventLoop::AllEvents);
 
     CListWidgetHeir *strip = ui->fileListWidget;
-    StripPacer pacer(strip);
+    StripPacer pacer(strip, prgb_loading);
     // The folder is opened once and its files by name: the system does not walk its path again.
     const FileFolder folder(source);
     const QString prefix = source + QDir::separator();

@@ -7,8 +7,9 @@
 
 StripPacer *StripPacer::active = nullptr;
 
-StripPacer::StripPacer(QAbstractItemView *strip)
+StripPacer::StripPacer(QAbstractItemView *strip, QWidget *progress)
     : strip(strip)
+    , progress(progress)
     , outer(active)
 {
     active = this;
@@ -21,6 +22,8 @@ StripPacer::~StripPacer()
     active = outer;
     if (!outer)
         ThumbnailIconEngine::holdDecoding(false);
+    if (progress)
+        progress->setUpdatesEnabled(true);
     if (strip) {
         strip->removeEventFilter(this);
         strip->setUpdatesEnabled(true);
@@ -33,6 +36,9 @@ void StripPacer::beginPass()
     open = !clock.isValid() || clock.nsecsElapsed() >= frameNs;
     if (open)
         clock.start();
+    // Enabled again, the bar asks for a paint of the value it has now.
+    if (progress && progress->updatesEnabled() != open)
+        progress->setUpdatesEnabled(open);
     if (!strip)
         return;
     if (strip->updatesEnabled() != open)
