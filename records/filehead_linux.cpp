@@ -4,6 +4,7 @@
 
 #include <cerrno>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -78,4 +79,31 @@ qint64 FileHead::read(char *buffer, qint64 size)
         done += got;
     }
     return done;
+}
+
+QStringList regularFileNames(const QString &directory, const QString &suffix)
+{
+    QStringList names;
+    const int folder = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR *entries = folder < 0 ? nullptr : ::fdopendir(folder);
+    if (!entries) {
+        if (folder >= 0)
+            ::close(folder);
+        return names;
+    }
+    while (const dirent *entry = ::readdir(entries)) {
+        if (entry->d_name[0] == '.')
+            continue;
+        const QString name = QFile::decodeName(entry->d_name);
+        if (!name.endsWith(suffix, Qt::CaseInsensitive))
+            continue;
+        // A link, or a file system that does not tell types: the type of what the name leads to.
+        struct stat info;
+        if (entry->d_type == DT_REG
+            || ((entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN)
+                && ::fstatat(folder, entry->d_name, &info, 0) == 0 && S_ISREG(info.st_mode)))
+            names.append(name);
+    }
+    ::closedir(entries);
+    return names;
 }

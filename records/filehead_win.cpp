@@ -1,6 +1,7 @@
 #include "filehead.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QString>
 
 #include <windows.h>
@@ -69,4 +70,15 @@ qint64 FileHead::read(char *buffer, qint64 size)
         done += got;
     }
     return done;
+}
+
+QStringList regularFileNames(const QString &directory, const QString &suffix)
+{
+    QStringList names;
+    QDirIterator it(directory, QStringList(QLatin1Char('*') + suffix), QDir::Files);
+    while (it.hasNext()) {
+        it.next();
+        names.append(it.fileName());
+    }
+    return names;
 }

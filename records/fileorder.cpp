@@ -1,9 +1,10 @@
 #include "fileorder.h"
 
-#include <QDirIterator>
 #include <QVector>
 
 #include <algorithm>
+
+#include "records/filehead.h"
 
 int fileNumber(const QString &name)
 {
@@ -33,18 +34,8 @@ QStringList orderByFileNumber(const QStringList &nameSortedListing)
 
 QStringList ascanWorkList(const QString &directory)
 {
-    // The names QDir::entryList gives for "*.jpg" and QDir::Files; their name order is of no
-    // use to the ordering above, so the listing is not sorted. The name filter is a plain
-    // suffix test: Qt's wildcard filter runs a regular expression for every entry.
-    QStringList listing;
-    QDirIterator it(directory, QDir::Files);
-    while (it.hasNext()) {
-        it.next();
-        const QString name = it.fileName();
-        if (name.endsWith(QLatin1String(".jpg"), Qt::CaseInsensitive))
-            listing.append(name);
-    }
-    return orderByFileNumber(listing);
+    // Their name order is of no use to the ordering above, so the listing is not sorted.
+    return orderByFileNumber(regularFileNames(directory, QStringLiteral(".jpg")));
 }
 
 int progressPercent(int done, int total)

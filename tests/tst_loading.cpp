@@ -3,6 +3,8 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include <sys/stat.h>
+
 #include "app/cdatamanager.h"
 #include "ascanbuilder.h"
 #include "fakes.h"
@@ -10,15 +12,18 @@
 
 namespace {
 
-// "name" is an A-scan titled "Scan name"; "name:nosig", "name:notitle" and "name:dir" are not.
+// "name" is an A-scan titled "Scan name"; "name:nosig", "name:notitle", "name:dir" and "name:fifo" are not;
+// "name:link" is a link to the A-scan "name.lnk" beside it (that name is not listed).
 bool writeEntries(const QString &dir, const QStringList &entries)
 {
     for (const QString &entry : entries) {
-        const QString name = entry.section(':', 0, 0), kind = entry.section(':', 1);
+        const QString name = entry.section(':', 0, 0), kind = entry.section(':', 1), path = dir + '/' + name;
         AscanFields ascan;
         ascan.title = kind == "notitle" ? QByteArray() : "Scan " + name.toUtf8();
         ascan.signature = kind == "nosig" ? "Z4171" : "Z4170";
-        if (!(kind == "dir" ? QDir(dir).mkdir(name) : writeAscan(dir + '/' + name, ascan)))
+        const QString file = path + (kind == "link" ? ".lnk" : "");
+        if (!(kind == "dir" ? QDir(dir).mkdir(name) : kind == "fifo" ? ::mkfifo(QFile::encodeName(path), 0600) == 0
+                                      : writeAscan(file, ascan) && (file == path || QFile::link(file, path))))
             return false;
     }
     return true;
@@ -57,9 +62,10 @@ private slots:
              "4.jpg"}, "11.jpg", {"-3.jpg", "1.jpg", "2.jpg", "3.jpg", "4.jpg", "5.jpg", "7.old.jpg", "7.jpg", "9.jpg",
              "10.jpg", "010.jpg", "11.jpg"}, "Scan 11.jpg", {8, 17, 25, 33, 42, 50, 58, 67, 75, 83, 92, 100}};
         QTest::newRow("chosen name numbered 0: refused") << Load{{"0.jpg", "1.jpg"}, "0.jpg", {}, "", {}};
-        QTest::newRow("number 0, no number, not .jpg, directory: not read; not A-scans read, not listed") << Load{
+        QTest::newRow("0, no number, not .jpg, folder, FIFO: not read; not A-scans: not listed; a link is") << Load{
             {"0.jpg", "scan.jpg", "99999999999.jpg", "4.png", "11.jpg:dir", "3.jpg", "8.JPG", "2.jpg:nosig",
-             "5.jpg:notitle"}, "2.jpg", {"3.jpg", "8.JPG"}, "Scan 3.jpg", {25, 50, 75, 100}};
+             "5.jpg:notitle", "6.jpg:link", "7.jpg:fifo"}, "2.jpg", {"3.jpg", "6.jpg", "8.JPG"}, "Scan 3.jpg",
+            {20, 40, 60, 80, 100}};
         for (const QString how : {"button", "escape", "close"})
             QTest::newRow(qPrintable("cancelled: " + how)) << Load{numbered(30), "1.jpg", {}, "", {3, 7, 10}, how};
     }
