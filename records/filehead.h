@@ -4,13 +4,13 @@
 #include <QString>
 #include <QStringList>
 
+class FileFolder;
+
 // A regular file opened for reading its first bytes only. The system is told that the reads are
 // not sequential, so a read of a header costs the one block it lies in rather than the readahead
 // of the whole file: on the instrument's slow link that is most of a card's loading time.
 // Anything that is not a regular file (directory, pipe, device) is refused, checked on the
 // opened descriptor so that no path lookup is spent on it.
-class FileFolder;
-
 class FileHead
 {
 public:

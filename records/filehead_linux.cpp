@@ -84,13 +84,10 @@ qint64 FileHead::read(char *buffer, qint64 size)
 QStringList regularFileNames(const QString &directory, const QString &suffix)
 {
     QStringList names;
-    const int folder = ::open(QFile::encodeName(directory).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    DIR *entries = folder < 0 ? nullptr : ::fdopendir(folder);
-    if (!entries) {
-        if (folder >= 0)
-            ::close(folder);
+    DIR *entries = ::opendir(QFile::encodeName(directory).constData());
+    if (!entries)
         return names;
-    }
+    const int folder = ::dirfd(entries);
     while (const dirent *entry = ::readdir(entries)) {
         if (entry->d_name[0] == '.')
             continue;
