@@ -18,8 +18,8 @@ bool findInstrumentDisk(InstrumentPlatform &platform, int *diskNumber)
         if (!platform.readDiskDescriptor(index, descriptor))
             continue;
         if (descriptorNamesInstrument(descriptor)) {
-            *diskNumber = index;
-            return true;
+            *diskNumber = platform.diskNumber(index);
+            return *diskNumber >= 0;
         }
     }
     return false;
@@ -39,7 +39,8 @@ DetectionResult detectInstrumentRoot(InstrumentPlatform &platform, QString &devi
             if (roots.at(i).isEmpty())
                 continue;
             const QString drive = roots.at(i).chopped(1);
-            if (platform.volumeDiskNumber(drive) == diskNumber) {
+            const VolumeDevice volume = platform.volumeDevice(drive);
+            if (volume.isDisk && volume.number == diskNumber) {
                 devicePath = drive + QDir::separator();
                 found = true;
             }

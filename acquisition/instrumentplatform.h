@@ -7,6 +7,14 @@
 #include <functional>
 #include <memory>
 
+// The device a volume lives on: a disk, or another kind (a CD-ROM, a mounted image) whose
+// numbers are counted apart from the disks' and may equal one of them.
+struct VolumeDevice
+{
+    bool isDisk = false;
+    int number = -1;   // -1: the volume could not be asked
+};
+
 // What instrument detection needs from the operating system. One implementation per platform
 // (platform/instrumentplatform_win.cpp, platform/linuxplatform.cpp); tests use a fake.
 class InstrumentPlatform
@@ -23,11 +31,13 @@ public:
     // Fills the zero-filled 256-byte buffer with the disk's descriptor; false when the disk
     // cannot be opened or queried.
     virtual bool readDiskDescriptor(int index, QByteArray &descriptor) = 0;
+    // The number the system gave the disk at this place in the list, by which its volumes name
+    // it, or -1. Not the place itself: numbers keep gaps where disks were unplugged.
+    virtual int diskNumber(int index) = 0;
     // Drive roots in the system's order, each ending with one separator ("E:/", "/media/card/").
     virtual QStringList driveRoots() = 0;
-    // The number of the disk holding the drive's volume, or -1. `drive` is a root without its
-    // last character.
-    virtual int volumeDiskNumber(const QString &drive) = 0;
+    // The device holding the drive's volume. `drive` is a root without its last character.
+    virtual VolumeDevice volumeDevice(const QString &drive) = 0;
     // Whether a device root found earlier is still there.
     virtual bool rootPresent(const QString &root) = 0;
     // What tells one mounted volume at `root` from another mounted there later (a card taken

@@ -48,9 +48,28 @@ QStringList shown(CDataManager &w)
 // instruments attached after an arrival or a removal; what the window shows then.
 struct Change { QStringList before; QString opened; QStringList after; bool arrival; QStringList result; };
 
+// The disks present in the system's order, each with the number the system gave it, the drives
+// with the number of the disk holding each, and the root detection should find.
+struct NumberedDisks
+{
+    QVector<FakeMachine::Disk> disks;
+    QMap<QString, int> drives;
+    QStringList opticalDrives;
+    QString expectedRoot;
+};
+
+FakeMachine::Disk numberedDisk(const QByteArray &vendor, int number)
+{
+    FakeMachine::Disk disk;
+    disk.descriptor = storageDescriptor(vendor);
+    disk.number = number;
+    return disk;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Change)
+Q_DECLARE_METATYPE(NumberedDisks)
 
 class TestAcquisition : public QObject
 {
@@ -86,6 +105,46 @@ private slots:
         env->machine.listAvailable = false;
         QCOMPARE(CDataManager().deviceRoot(), QString());
         QCOMPARE(env->dialogs->warningTitles, QStringList{"Scanlet"});
+    }
+
+    // Disks are matched to drives by the number each disk reports, never by its place in the list,
+    // and only volumes on disks count.
+    void detectionByDiskNumber_data()
+    {
+        QTest::addColumn<NumberedDisks>("machine");
+        const FakeMachine::Disk laptop = numberedDisk("WDC", 0);
+        NumberedDisks gap;   // a stick that had number 1 was pulled
+        gap.disks = {laptop, numberedDisk("KINETIS", 2)};
+        gap.drives = {{"C:/", 0}, {"E:/", 2}};
+        gap.expectedRoot = "E:/";
+        QTest::newRow("gap in the disk numbers") << gap;
+        NumberedDisks cdrom;  // CdRom1 on a later letter than the instrument's PhysicalDrive1
+        cdrom.disks = {laptop, numberedDisk("KINETIS", 1)};
+        cdrom.drives = {{"C:/", 0}, {"E:/", 1}, {"F:/", 1}};
+        cdrom.opticalDrives = QStringList{"F:/"};
+        cdrom.expectedRoot = "E:/";
+        QTest::newRow("CD-ROM with the instrument's number") << cdrom;
+        NumberedDisks two;   // the first instrument in the system's list wins
+        two.disks = {laptop, numberedDisk("KINETIS", 3), numberedDisk("KINETIS", 1)};
+        two.drives = {{"C:/", 0}, {"E:/", 1}, {"F:/", 3}};
+        two.expectedRoot = "F:/";
+        QTest::newRow("two instruments") << two;
+        NumberedDisks none;
+        none.drives = {{"E:/", 0}};
+        QTest::newRow("no disk at all") << none;
+    }
+    void detectionByDiskNumber()
+    {
+        QFETCH(NumberedDisks, machine);
+        env->machine.disks = machine.disks;
+        env->machine.drives = machine.drives;
+        env->machine.opticalDrives = machine.opticalDrives;
+        FakePlatform platform(&env->machine);
+        QString root = "stale";
+        const DetectionResult result = detectInstrumentRoot(platform, root);
+        QCOMPARE(root, machine.expectedRoot);
+        QCOMPARE(result, root.isEmpty() ? DetectionResult::NotFound : DetectionResult::Found);
+        QCOMPARE(env->machine.closed, env->machine.opened);
     }
 
     // A /sys lookalike and a mount table -> the instrument's root. In the table: escapes, one at the very

@@ -8,38 +8,40 @@
 
 namespace {
 
-// The disk list of SetupAPI, the physical drives and the drive letters' volumes.
+// The disk interfaces of SetupAPI, each disk asked for its own number, and the drive letters' volumes.
 class WindowsInstrumentPlatform : public InstrumentPlatform
 {
 public:
     bool openDiskList() override
     {
-        list = winstorage::openPresentDisks();
-        return list != INVALID_HANDLE_VALUE;
+        return winstorage::presentDiskPaths(&diskPaths);
     }
 
     void closeDiskList() override
     {
-        if (list != INVALID_HANDLE_VALUE)
-            winstorage::closeDiskList(list);
-        list = INVALID_HANDLE_VALUE;
+        diskPaths.clear();
     }
 
     bool diskAt(int index) override
     {
-        SP_DEVINFO_DATA deviceInfo;
-        ZeroMemory(&deviceInfo, sizeof deviceInfo);
-        deviceInfo.cbSize = sizeof deviceInfo;
-        return winstorage::enumDisk(list, DWORD(index), &deviceInfo);
+        return index >= 0 && size_t(index) < diskPaths.size();
     }
 
     bool readDiskDescriptor(int index, QByteArray &descriptor) override
     {
         unsigned char buffer[winstorage::DescriptorBufferSize];
-        if (!winstorage::readDiskDescriptor(DWORD(index), buffer))
+        if (!diskAt(index) || !winstorage::readDiskDescriptor(diskPaths[size_t(index)], buffer))
             return false;
         descriptor = QByteArray(reinterpret_cast<const char *>(buffer), winstorage::DescriptorBufferSize);
         return true;
+    }
+
+    int diskNumber(int index) override
+    {
+        if (!diskAt(index))
+            return -1;
+        const winstorage::DeviceNumber number = winstorage::deviceNumber(diskPaths[size_t(index)]);
+        return number.known && number.isDisk ? number.number : -1;
     }
 
     QStringList driveRoots() override
@@ -50,9 +52,14 @@ public:
         return roots;
     }
 
-    int volumeDiskNumber(const QString &drive) override
+    VolumeDevice volumeDevice(const QString &drive) override
     {
-        return winstorage::volumeDiskNumber(drive.toStdWString());
+        const winstorage::DeviceNumber number =
+            winstorage::deviceNumber(winstorage::volumeDevicePath(drive.toStdWString()));
+        VolumeDevice volume;
+        volume.isDisk = number.known && number.isDisk;
+        volume.number = number.known ? number.number : -1;
+        return volume;
     }
 
     bool rootPresent(const QString &root) override
@@ -70,7 +77,7 @@ public:
     }
 
 private:
-    HDEVINFO list = INVALID_HANDLE_VALUE;
+    std::vector<std::wstring> diskPaths;   // taken by openDiskList
 };
 
 } // namespace

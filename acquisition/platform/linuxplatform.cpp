@@ -114,7 +114,22 @@ QString LinuxInstrumentPlatform::diskOfDevice(const QString &majorMinor) const
     return node.fileName();
 }
 
-int LinuxInstrumentPlatform::volumeDiskNumber(const QString &drive)
+// Linux has no disk numbers of its own: a disk's place in the name-ordered list serves, and the
+// volumes are resolved against the same list.
+int LinuxInstrumentPlatform::diskNumber(int index)
+{
+    return diskAt(index) ? index : -1;
+}
+
+VolumeDevice LinuxInstrumentPlatform::volumeDevice(const QString &drive)
+{
+    VolumeDevice volume;
+    volume.number = diskIndexOfDrive(drive);
+    volume.isDisk = volume.number >= 0;
+    return volume;
+}
+
+int LinuxInstrumentPlatform::diskIndexOfDrive(const QString &drive)
 {
     const QString mountPoint = mountPointOfDrive(drive);
     const QVector<MountEntry> entries = snapshot.isEmpty() ? mounts() : snapshot;

@@ -19,7 +19,8 @@ public:
     bool diskAt(int index) override;
     bool readDiskDescriptor(int index, QByteArray &descriptor) override;
     QStringList driveRoots() override;
-    int volumeDiskNumber(const QString &drive) override;
+    int diskNumber(int index) override;
+    VolumeDevice volumeDevice(const QString &drive) override;
     bool rootPresent(const QString &root) override;
     // The MAJ:MIN of the block device mounted there last.
     QString rootIdentity(const QString &root) override;
@@ -30,6 +31,7 @@ public:
 
 private:
     QVector<MountEntry> mounts() const;
+    int diskIndexOfDrive(const QString &drive);
 
     QString sysRoot;
     QString mountInfoPath;

@@ -5,24 +5,31 @@
 // C++ standard library only.
 
 #include <windows.h>
-#include <setupapi.h>
 
 #include <string>
+#include <vector>
 
 namespace winstorage {
 
 constexpr int DescriptorBufferSize = 256;
 
-// SetupDiGetClassDevsW for present disk drives; INVALID_HANDLE_VALUE on failure.
-HDEVINFO openPresentDisks();
-void closeDiskList(HDEVINFO list);
-// SetupDiEnumDeviceInfo for one index; the record's size must be set by the caller.
-bool enumDisk(HDEVINFO list, DWORD index, SP_DEVINFO_DATA *deviceInfo);
-// Opens \\.\PhysicalDrive<index>, queries the storage device descriptor into the zero-filled
+// The device paths of the disk interfaces present (SetupAPI, GUID_DEVINTERFACE_DISK), in the
+// system's order; false when the list cannot be taken.
+bool presentDiskPaths(std::vector<std::wstring> *paths);
+// Opens a disk by its device path, queries the storage device descriptor into the zero-filled
 // 256-byte buffer and closes the handle.
-bool readDiskDescriptor(DWORD index, unsigned char (&buffer)[DescriptorBufferSize]);
-// Opens \\.\<drive> and returns the disk number of its volume, or -1.
-int volumeDiskNumber(const std::wstring &drive);
+bool readDiskDescriptor(const std::wstring &diskPath, unsigned char (&buffer)[DescriptorBufferSize]);
+
+// What IOCTL_STORAGE_GET_DEVICE_NUMBER says of a device: disks and CD-ROMs are numbered apart.
+struct DeviceNumber
+{
+    bool known = false;
+    bool isDisk = false;   // FILE_DEVICE_DISK
+    int number = -1;
+};
+// For a disk's device path, or for a volume as "\\.\E:".
+DeviceNumber deviceNumber(const std::wstring &devicePath);
+std::wstring volumeDevicePath(const std::wstring &drive);
 
 enum class DeviceChange { None, Arrival, Removal };
 // WM_DEVICECHANGE with DBT_DEVICEARRIVAL or DBT_DEVICEREMOVECOMPLETE; lParam is not examined.

@@ -171,4 +171,9 @@ MUTANTS = [
      "entry->d_type == DT_UNKNOWN", 'a link to an A-scan not listed'),
     ('LL10', 'records/filehead_linux.cpp', "if (entry->d_type == DT_REG\n", "if (entry->d_type != DT_DIR\n",
      'a named pipe listed'),
+    # disks asked for their own numbers
+    ('AW1', 'acquisition/instrumentdetection.cpp', '*diskNumber = platform.diskNumber(index);',
+     '*diskNumber = index;', 'disk taken by its place in the list, not its number'),
+    ('AW2', 'acquisition/instrumentdetection.cpp', 'if (volume.isDisk && volume.number == diskNumber)',
+     'if (volume.number == diskNumber)', 'a CD-ROM volume taken for the disk of the same number'),
 ]

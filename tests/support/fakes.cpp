@@ -73,6 +73,20 @@ bool FakePlatform::readDiskDescriptor(int index, QByteArray &descriptor)
     return m->disks.at(index).readable;
 }
 
+int FakePlatform::diskNumber(int index)
+{
+    const int number = m->disks.at(index).number;
+    return number >= 0 ? number : index;
+}
+
+VolumeDevice FakePlatform::volumeDevice(const QString &drive)
+{
+    VolumeDevice volume;
+    volume.number = m->drives.value(drive + '/', -1);
+    volume.isDisk = !m->opticalDrives.contains(drive + '/');
+    return volume;
+}
+
 ProgressWatcher::ProgressWatcher(const QString &dialogName, bool fromShown)
     : name(dialogName)
     , fromShown(fromShown)

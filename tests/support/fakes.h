@@ -14,10 +14,16 @@
 // without any disk, so the real machine's disks never matter to a test.
 struct FakeMachine
 {
-    struct Disk { QByteArray descriptor; bool readable = true; };
+    struct Disk
+    {
+        QByteArray descriptor;
+        bool readable = true;
+        int number = -1;   // the number the system gave it; -1: its place in the list
+    };
     bool listAvailable = true;
     QVector<Disk> disks;
     QMap<QString, int> drives;   // root ("E:/") -> number of the disk holding it; -1: cannot be opened
+    QStringList opticalDrives;   // roots among `drives` whose volume is a CD-ROM's, numbered apart
     QString volume;              // what tells the volume at a present root from another
     int opened = 0, closed = 0;  // disk lists taken and released
 
@@ -38,7 +44,8 @@ public:
     bool diskAt(int index) override { return index >= 0 && index < m->disks.size(); }
     bool readDiskDescriptor(int index, QByteArray &descriptor) override;
     QStringList driveRoots() override { return m->drives.keys(); }
-    int volumeDiskNumber(const QString &drive) override { return m->drives.value(drive + '/', -1); }
+    int diskNumber(int index) override;
+    VolumeDevice volumeDevice(const QString &drive) override;
     bool rootPresent(const QString &root) override { return m->drives.contains(root); }
     QString rootIdentity(const QString &root) override { return rootPresent(root) ? m->volume : QString(); }
 
