@@ -6,19 +6,16 @@
 
 int main()
 {
-    const HDEVINFO list = winstorage::openPresentDisks();
-    if (list == INVALID_HANDLE_VALUE)
+    std::vector<std::wstring> disks;
+    if (!winstorage::presentDiskPaths(&disks))
         return 1;
-    SP_DEVINFO_DATA deviceInfo;
-    ZeroMemory(&deviceInfo, sizeof deviceInfo);
-    deviceInfo.cbSize = sizeof deviceInfo;
-    for (DWORD index = 0; winstorage::enumDisk(list, index, &deviceInfo); ++index) {
+    for (const std::wstring &path : disks) {
         unsigned char descriptor[winstorage::DescriptorBufferSize];
-        std::printf("disk %lu: %s\n", static_cast<unsigned long>(index),
-                    winstorage::readDiskDescriptor(index, descriptor) ? "descriptor read" : "not readable");
+        const winstorage::DeviceNumber number = winstorage::deviceNumber(path);
+        std::printf("disk %d: %s\n", number.number,
+                    winstorage::readDiskDescriptor(path, descriptor) ? "descriptor read" : "not readable");
     }
-    winstorage::closeDiskList(list);
-    std::printf("C: is on disk %d\n", winstorage::volumeDiskNumber(L"C:"));
+    std::printf("C: is on disk %d\n", winstorage::deviceNumber(winstorage::volumeDevicePath(L"C:")).number);
 
     MSG message;
     ZeroMemory(&message, sizeof message);
