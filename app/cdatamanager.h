@@ -22,6 +22,9 @@ namespace Ui {
 class CDataManagerTempl;
 }
 
+// Integer scale factors for high-DPI screens; called before the application is made.
+void configureHighDpiScaling();
+
 // The main window: owns all state and receives every user action.
 class CDataManager : public QMainWindow
 {
@@ -79,6 +82,9 @@ public:
     QPrinter *reportPrinter() const { return printer; }
     bool isTranslationLoaded() const { return translationLoaded; }
     Ui::CDataManagerTempl *form() const { return ui; }
+    // Where the screen's available area cannot hold the window, the window takes that area and its
+    // content scrolls.
+    void fitToScreen(const QRect &available);
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;

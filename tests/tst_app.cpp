@@ -34,7 +34,16 @@ QByteArray readAll(const QString &path)
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
 }
 
+// A screen's area left for windows, in logical pixels; whether the window must scroll there.
+struct ScreenCase
+{
+    QRect available;
+    bool scrolls = false;
+};
+
 } // namespace
+
+Q_DECLARE_METATYPE(ScreenCase)
 
 class TestApp : public QObject
 {
@@ -96,6 +105,42 @@ private slots:
         }
         for (auto *button : window->findChildren<QAbstractButton *>(QRegularExpression("btn_(gotoDevice|save|print|shift)")))
             QTRY_COMPARE(button->isEnabled(), enabled.split(' ').contains(button->objectName()));
+    }
+
+    // The designed layout is never squeezed: on a screen too small for it the window takes the
+    // screen and its content scrolls, down to the strip at the bottom.
+    void laptopScreens_data()
+    {
+        QTest::addColumn<ScreenCase>("screen");
+        QTest::newRow("1920x1080 at 100 %") << ScreenCase{QRect(0, 0, 1920, 1040), false};
+        QTest::newRow("1366x768 at 100 %") << ScreenCase{QRect(0, 0, 1366, 728), true};
+        QTest::newRow("1920x1080 at 150 %") << ScreenCase{QRect(0, 0, 1280, 693), true};
+        QTest::newRow("this screen (QT_SCALE_FACTOR)") << ScreenCase{QRect(), true};
+    }
+    void laptopScreens()
+    {
+        QFETCH(ScreenCase, screen);
+        CDataManager window;
+        const QRect available = screen.available.isNull()
+            ? window.screen()->availableGeometry() : screen.available;
+        window.fitToScreen(available);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *scroller = qobject_cast<QScrollArea *>(window.centralWidget());
+        QCOMPARE(scroller != nullptr, screen.scrolls);
+        if (!scroller) {
+            QCOMPARE(window.size(), QSize(820, 770));
+            return;
+        }
+        QCOMPARE(scroller->widget()->size(), QSize(820, 770));
+        QVERIFY(window.width() <= available.width() - 16);
+        QVERIFY(window.height() <= available.height() - 40);
+        QScrollBar *bar = scroller->verticalScrollBar();
+        QCOMPARE(bar->maximum(), 770 - scroller->viewport()->height());
+        bar->setValue(bar->maximum());
+        const QRect strip(window.form()->grpb_listWidget->mapTo(scroller->viewport(), QPoint()),
+                          window.form()->grpb_listWidget->size());
+        QVERIFY(scroller->viewport()->rect().contains(strip.bottomLeft()));
     }
 
     void computeRowHeight_data()
