@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QScrollArea>
+#include <QStyle>
 
 namespace {
 
@@ -31,17 +32,24 @@ void CDataManager::fitToScreen(const QRect &available)
     const QSize designed(children.right() + 1 + children.left(), children.bottom() + 1 + children.top());
     if (room.width() >= designed.width() && room.height() >= designed.height())
         return;
-    if (!qobject_cast<QScrollArea *>(centralWidget())) {
+    auto *scroller = qobject_cast<QScrollArea *>(centralWidget());
+    if (!scroller) {
         QWidget *content = takeCentralWidget();
         content->setFixedSize(designed);
-        auto *scroller = new QScrollArea;
+        scroller = new QScrollArea;
         scroller->setObjectName(QStringLiteral("screenScroller"));
         scroller->setFrameShape(QFrame::NoFrame);
         scroller->setWidget(content);
         setCentralWidget(scroller);
     }
-    setMinimumSize(QSize(200, 200).boundedTo(room));
-    setMaximumSize(designed.boundedTo(room.expandedTo(QSize(200, 200))) + QSize(30, 30));
-    resize(designed.boundedTo(room));
+    // Room for the scroll bars beside the content, so that one direction short of room does not
+    // make the other scroll too.
+    const int bar = scroller->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, scroller);
+    const QSize wanted = designed + QSize(room.height() < designed.height() ? bar : 0,
+                                          room.width() < designed.width() ? bar : 0);
+    const QSize smallest = QSize(200, 200).boundedTo(room);
+    setMinimumSize(smallest);
+    setMaximumSize(wanted.boundedTo(room).expandedTo(smallest));
+    resize(wanted.boundedTo(room));
     move(available.topLeft());
 }

@@ -137,6 +137,7 @@ private slots:
         QVERIFY(window.height() <= available.height() - 40);
         QScrollBar *bar = scroller->verticalScrollBar();
         QCOMPARE(bar->maximum(), 770 - scroller->viewport()->height());
+        QCOMPARE(scroller->horizontalScrollBar()->maximum(), qMax(0, 820 - scroller->viewport()->width()));
         bar->setValue(bar->maximum());
         const QRect strip(window.form()->grpb_listWidget->mapTo(scroller->viewport(), QPoint()),
                           window.form()->grpb_listWidget->size());
