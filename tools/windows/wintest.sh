@@ -26,7 +26,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 export QT_QPA_PLATFORM=offscreen LC_ALL=C.UTF-8
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   echo "wintest: making the Wine prefix $WINEPREFIX"
-  xvfb-run -a wineboot --init >/dev/null 2>&1
+  xvfb-run -a sh -c 'wineboot --init; wineserver -w' >/dev/null 2>&1
 fi
 
 logs=$build/wintest-logs
