@@ -6,6 +6,7 @@
 #include "records/ascanfile.h"
 #include "records/ascansettings.h"
 #include "records/filehead.h"
+#include "records/texts.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ const Column SettingColumns[] = {
 // The rows carry captions in the interface's language; look them up the same way.
 QString rowValue(const FileInfo &info, const char *caption)
 {
-    const QString translated = QCoreApplication::translate("CDataManager", caption);
+    const QString translated = Texts::translate("CDataManager", caption);
     for (const SettingsRow &row : info.rows) {
         if (row.caption == translated)
             return row.value;
