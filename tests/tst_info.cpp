@@ -40,6 +40,21 @@ QList<QStringList> records(const QString &text, QChar separator = ',')
     return end == text.size() && records.takeLast().isEmpty() ? records : QList<QStringList>{{"not RFC 4180"}};
 }
 
+// Each \xHH and \uHHHH as the character it stands for; with `backslash`, each \\ as one backslash.
+QString unescaped(const QString &text, bool backslash)
+{
+    QString out;
+    const QRegularExpression escape(backslash ? R"(\\(?:x([0-9a-f]{2})|u([0-9a-f]{4})|\\))" : R"(\\x([0-9a-f]{2}))");
+    int from = 0;
+    for (auto it = escape.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const QString hex = m.captured(1) + m.captured(2);
+        out += text.mid(from, m.capturedStart() - from) + (hex.isEmpty() ? QChar('\\') : QChar(hex.toInt(nullptr, 16)));
+        from = m.capturedEnd();
+    }
+    return out + text.mid(from);
+}
+
 } // namespace
 
 class TestInfo : public QObject
@@ -92,8 +107,8 @@ private slots:
                 lines << caption->text() + ": " + ui->tableWidget->item(row, 1)->text();
             expect(strip->paths().at(i), lines);
         }
-        expect(temp.filePath("пусто & 100%"), {}, "is a directory");
-        expect("/dev/zero", {}, "not an A-scan file");
+        expect(temp.filePath("пусто & 100%"), {}, "no A-scans");
+        expect("/dev/zero", {}, "not a regular file");
         expect(temp.filePath("title-only.jpg"), {"Title: A-scan"}, "settings cannot be read");
         arguments.removeDuplicates();
     }
@@ -127,16 +142,13 @@ private slots:
                 seen << QStringList{o["file"].toString(), o["title"].toString(), o["configuration"].toString(),
                                     o["error"].toString()}.join('|');
             for (const QStringList &r : records(run.out).mid(1))
-                seen << QStringList{r[0], r[1], r[2], r.last()}.join('|');
+                seen << unescaped(QStringList{r[0], r[1], r[2], r.last()}.join('|'), false);
             QCOMPARE(seen, fields);
             QCOMPARE(run.err, QString());
         }
         if (args != arguments)
             return;
-        QString out = run.out;   // each \xHH shown, as the character it stands for
-        for (QRegularExpressionMatch m; (m = QRegularExpression("\\\\x([0-9a-f]{2})").match(out)).hasMatch();)
-            out.replace(m.capturedStart(), 4, QChar(m.captured(1).toInt(nullptr, 16)));
-        QCOMPARE(out, text);
+        QCOMPARE(unescaped(run.out, true), text);
         QCOMPARE(run.err, errors);
     }
 
