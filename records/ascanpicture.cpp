@@ -48,6 +48,10 @@ JpegWork jpegWork(const QByteArray &bytes, int stopAfter)
                                           : AscanPicture::MaxSegmentsBetweenScans;
         if (marker != 0xDA && ++segments > limit)
             return {-1, 0};
+        if (marker == 0xC0 || marker == 0xC1 || marker == 0xC2) {
+            work.progressive = marker == 0xC2;
+            work.frameComponents = i + 9 < n ? p[i + 9] : 0;
+        }
         if (marker == 0xDA) {
             if (++work.scans > stopAfter)
                 break;
@@ -86,7 +90,8 @@ QImage decodeAscanPicture(const QByteArray &bytes, const QSize &box, QSize *decl
     reader.setAutoDetectImageFormat(false);
     const QSize size = reader.size();
     const long long pixels = static_cast<long long>(size.width()) * size.height();
-    if (!size.isValid() || pixels > AscanPicture::MaxPixels || pixels * work.scanComponents > AscanPicture::MaxScanPixels)
+    if (!size.isValid() || pixels > AscanPicture::MaxPixels || pixels * work.scanComponents > AscanPicture::MaxScanPixels
+        || (work.progressive && pixels * work.frameComponents > AscanPicture::MaxPixels))
         return QImage();
     if (box.isValid()) {
         const QSize target = fittedSize(size, box);

@@ -15,27 +15,34 @@ namespace AscanPicture {
 constexpr long long MaxPixels = 16000000LL;   // 4000 x 4000; ample for any real picture
 // Encoders write at most a dozen or so scans (libjpeg's progressive script writes 10, 6 for
 // grey); 100 leaves room for any of them. Each scan is a pass over every pixel of each of its
-// components, about 30 ms for 16 million: all scans together may go over at most 16 such
-// pictures' worth, so that one decode stays under about half a second.
+// components, about 15 ms for 16 million: all scans together may go over at most 8 such
+// pictures' worth. A progressive picture is held whole as coefficients, two bytes per pixel and
+// component, and gone over by every scan: its pixels times components may be at most MaxPixels
+// (a grey 4000 x 4000, a colour picture of 5 million pixels). So one decode stays well under
+// half a second (measured with bench_pictures worst-accepted).
 constexpr int MaxScans = 100;
-constexpr long long MaxScanPixels = 16 * MaxPixels;
+constexpr long long MaxScanPixels = 8 * MaxPixels;
 // The instrument writes fewer than ten segments before its picture's scan; cameras about twenty.
 // Progressive encoders write a table or two between scans.
 constexpr int MaxSegmentsBeforeScan = 32;
 constexpr int MaxSegmentsBetweenScans = 8;
-// A 240 x 320 picture of noise at the best quality is about 190 KB, the instrument's about 20 KB.
+// A 240 x 320 picture of noise at the best quality, colour unreduced, is about 310 KB; the
+// instrument's are about 15 KB.
 constexpr qint64 MaxFileBytes = 512 * 1024;
 const QSize Blank(240, 320);                  // the size a picture that cannot be shown takes
 }
 
 // What decoding a JPEG costs, found by walking its segments and skipping the entropy-coded data:
-// its scans (start-of-scan markers) and their components added up; counting stops past
+// its frame's components and coding, its scans (start-of-scan markers) and their components
+// added up; counting stops past
 // `stopAfter` scans. Scans -1: not a JPEG, or one refused before any decoding (a coding other
 // than Huffman, or more segments than above before or between scans).
 struct JpegWork
 {
     int scans = 0;
     int scanComponents = 0;
+    int frameComponents = 0;
+    bool progressive = false;
 };
 JpegWork jpegWork(const QByteArray &bytes, int stopAfter = AscanPicture::MaxScans);
 int jpegScanCount(const QByteArray &bytes, int stopAfter = AscanPicture::MaxScans);
