@@ -214,10 +214,10 @@ private slots:
         const QByteArrayList titles = {"=HYPERLINK(\"http://e.x\",\"x\")", "@SUM(1)", "+1+1", "-2+3",
                                        "\tcmd", "\x1b]52;c;eA==\x07"};
         QStringList files;
+        AscanFields a;
+        a.strobeSwitch = 0;   // the reporting level, -6 dB, in the table
         for (const QByteArray &title : titles) {
-            AscanFields a;
             a.title = title;
-            a.strobeSwitch = 0;   // the reporting level, -6 dB, in the table
             files << temp.filePath(QStringLiteral("formula %1.jpg").arg(files.size()));
             QVERIFY(writeAscan(files.last(), a));
         }

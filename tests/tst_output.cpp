@@ -236,8 +236,10 @@ private slots:
         QCOMPARE(writeSaveDirLine(beside, config, "second"), config);
         QCOMPARE(readSaveDirLine(beside, config), QString("second"));
 
-        QVERIFY(QDir().mkpath(this->config.filePath("Tarnwell")) && fifo(this->config.filePath("Tarnwell/Scanlet.conf")));
-        const auto removeFifo = qScopeGuard([&] { QFile::remove(this->config.filePath("Tarnwell/Scanlet.conf")); });
+        const QString settings = this->config.filePath("Tarnwell/Scanlet.conf");
+        QFile::remove(settings);
+        QVERIFY(QDir().mkpath(this->config.filePath("Tarnwell")) && fifo(settings));
+        const auto removeFifo = qScopeGuard([&] { QFile::remove(settings); });
         saveReportDetails({"ACME", "", "", "", false});
         QCOMPARE(loadReportDetails().organisation, QString());
         QVERIFY(loadReportDetails().fitOnSheet);

@@ -178,14 +178,11 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("shown");
         QTest::newRow("100,000 comments") << segments("\xFF\xFE\0\x02", 100000) << false;
-        QTest::newRow("100,000 APP1") << segments("\xFF\xE1\0\x02", 100000) << false;
         QTest::newRow("32 segments") << segments("\xFF\xFE\0\x02", 32 - before) << true;
         QTest::newRow("33 segments") << segments("\xFF\xFE\0\x02", 33 - before) << false;
         QTest::newRow("8 between scans") << between(8) << true;
         QTest::newRow("9 between scans") << between(9) << false;
-        QTest::newRow("Huffman, extended") << coded('\xC1') << true;
         QTest::newRow("lossless") << coded('\xC3') << false;
-        QTest::newRow("differential") << coded('\xC5') << false;
         QTest::newRow("arithmetic") << coded('\xC9') << false;
         QTest::newRow("arithmetic, progressive") << coded('\xCA') << false;
         QTest::newRow("colour progressive 2309 x 2309") << progressiveJpeg(QSize(2309, 2309), 1, QImage::Format_RGB32)
@@ -196,20 +193,14 @@ private slots:
     void hostilePictures() { pictures(); }
 
     // The file's size is bounded before anything is decoded: a JPEG padded to the limit is read.
-    void fileCap_data()
-    {
-        QTest::addColumn<int>("extra");
-        QTest::addColumn<bool>("shown");
-        QTest::newRow("at the limit") << 0 << true;
-        QTest::newRow("a byte over") << 1 << false;
-    }
     void fileCap()
     {
-        QFETCH(int, extra);
         const QByteArray jpeg = jpegClaiming(16, 16);
         const QString path = m_dir.filePath("padded.jpg");
-        QVERIFY(writeBytes(path, jpeg + QByteArray(int(AscanPicture::MaxFileBytes) - jpeg.size() + extra, '\0')));
-        QTEST(!readAscanPicture(path, QSize(80, 60)).isNull(), "shown");
+        QVERIFY(writeBytes(path, jpeg.leftJustified(int(AscanPicture::MaxFileBytes), '\0')));
+        QVERIFY(!readAscanPicture(path, QSize(80, 60)).isNull());
+        QVERIFY(writeBytes(path, jpeg.leftJustified(int(AscanPicture::MaxFileBytes) + 1, '\0')));
+        QVERIFY(readAscanPicture(path, QSize(80, 60)).isNull());
     }
 };
 
