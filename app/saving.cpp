@@ -46,11 +46,10 @@ void CDataManager::slot_saveSelectedData()
 
 bool CDataManager::copyFileToDir(const QString &filePath, const QString &dirPath)
 {
-    if (!QFile::exists(filePath))
-        return false;
     const QString destination = dirPath + QFileInfo(filePath).fileName();
+    // Copied as a replacement of nothing: only a regular source, opened without blocking.
     if (!QFileInfo::exists(destination) && !QFileInfo(destination).isSymLink())
-        return QFile::copy(filePath, destination);
+        return replaceWithCopy(filePath, destination) == ReplaceResult::Replaced;
     // Saving a file onto itself: it is already there, and removing it would lose it.
     if (isSameFile(filePath, destination))
         return true;

@@ -31,8 +31,8 @@ QByteArray hostile(const QByteArray &kind, const QString &dir)
         return jpegClaiming(20000, 20000);
     if (kind == "scan-bomb")
         return progressiveJpeg(QSize(4000, 4000), 3000);
-    if (kind == "work-at-limit")   // the most work a picture may still take: 16 scans of 4000 x 4000
-        return progressiveJpeg(QSize(4000, 4000), 16);
+    if (kind == "work-at-limit")   // the most scans a grey 4000 x 4000 may still have: 8
+        return progressiveJpeg(QSize(4000, 4000), 8);
     AscanFields ascan;
     if (kind == "truncated")
         ascan.truncateAt = 2000;

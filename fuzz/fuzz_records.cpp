@@ -86,14 +86,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         settingsTableRows(direct);
     }
     // The picture: refused, or decoded within the limits at the size asked.
-    const int scans = jpegScanCount(bytes);
+    const JpegWork work = jpegWork(bytes);
+    const int scans = work.scans;
     check(scans <= AscanPicture::MaxScans + 1);
     QSize declared;
     const QImage picture = decodeAscanPicture(bytes, QSize(80, 60), &declared);
     if (!picture.isNull()) {
         check(scans >= 1 && scans <= AscanPicture::MaxScans);
         const qint64 pixels = qint64(declared.width()) * declared.height();
-        check(pixels <= AscanPicture::MaxPixels && pixels * scans <= AscanPicture::MaxScanPixels);
+        check(pixels <= AscanPicture::MaxPixels && pixels * work.scanComponents <= AscanPicture::MaxScanPixels);
+        check(!work.progressive || pixels * work.frameComponents <= AscanPicture::MaxPixels);
         check(picture.width() <= 80 && picture.height() <= 60);
     }
 

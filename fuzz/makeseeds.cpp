@@ -54,11 +54,15 @@ int main(int argc, char **argv)
         const QByteArray bytes = buildAscan(ascan) + QByteArray(seed.extra, '\0');
         failures += writeBytes(folder.filePath(QString::fromLatin1(seed.name)), bytes) ? 0 : 1;
     }
-    // Pictures for the bounded JPEG loading: plain, claiming a large size, progressive.
+    // Pictures for the bounded JPEG loading: plain, claiming a large size, progressive (grey and
+    // colour), a flood of comments just past the limit, and arithmetic coding (its frame marker).
     const QPair<const char *, QByteArray> pictures[] = {
         {"picture-baseline", jpegClaiming(16, 16)},
         {"picture-claiming-4000", jpegClaiming(4000, 4000)},
         {"picture-progressive", progressiveJpeg(QSize(16, 16), 12)},
+        {"picture-progressive-colour", progressiveJpeg(QSize(64, 64), 1, QImage::Format_RGB32)},
+        {"picture-segment-flood", jpegClaiming(16, 16).insert(2, QByteArray("\xFF\xFE\0\x02", 4).repeated(40))},
+        {"picture-arithmetic", jpegClaiming(16, 16).replace("\xFF\xC0", "\xFF\xC9")},
     };
     for (const auto &picture : pictures)
         failures += writeBytes(folder.filePath(QString::fromLatin1(picture.first)), picture.second) ? 0 : 1;

@@ -6,6 +6,12 @@
 #include <QSaveFile>
 #include <QTemporaryFile>
 
+#ifndef Q_OS_WIN
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
 namespace {
 
 // The path of the directory entry itself: its folder resolved, its own name kept, so that a
@@ -34,14 +40,14 @@ bool copyData(QFile &in, QFileDevice &out)
 
 // A link is replaced by a complete copy written beside it: the link goes only once the copy
 // is there, and whatever it points at is never opened for writing.
-ReplaceResult replaceLink(QFile &in, const QString &link)
+ReplaceResult replaceLink(QFile &in, QFile::Permissions permissions, const QString &link)
 {
     QTemporaryFile part(link);
     if (!part.open())
         return ReplaceResult::CannotReplace;
     if (!copyData(in, part) || !part.flush())
         return ReplaceResult::CopyFailed;
-    part.setPermissions(in.permissions());
+    part.setPermissions(permissions);
     if (!QFile::remove(link))
         return ReplaceResult::CannotReplace;
     part.setAutoRemove(false);
@@ -53,6 +59,24 @@ ReplaceResult replaceLink(QFile &in, const QString &link)
 }
 
 } // namespace
+
+bool openRegularFile(QFile &file, const QString &path)
+{
+#ifdef Q_OS_WIN
+    file.setFileName(path);
+    return file.open(QIODevice::ReadOnly) && !file.isSequential();
+#else
+    // Without blocking, as a named pipe without a writer would; checked on the descriptor, so
+    // nothing put in the file's place after a check on its path is read.
+    const int descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    struct stat info{};
+    if (descriptor >= 0 && ::fstat(descriptor, &info) == 0 && S_ISREG(info.st_mode))
+        return file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle);
+    if (descriptor >= 0)
+        ::close(descriptor);
+    return false;
+#endif
+}
 
 bool isSameFile(const QString &first, const QString &second)
 {
@@ -67,11 +91,11 @@ bool isSameFile(const QString &first, const QString &second)
 
 ReplaceResult replaceWithCopy(const QString &source, const QString &destination)
 {
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
+    QFile in;
+    if (!openRegularFile(in, source))
         return ReplaceResult::CopyFailed;
     if (QFileInfo(destination).isSymLink())
-        return replaceLink(in, destination);
+        return replaceLink(in, QFileInfo(source).permissions(), destination);
     QSaveFile out(destination);
     out.setDirectWriteFallback(false);
     // Unbuffered, so a full disk shows at the write that hits it, not at the rename.
@@ -82,7 +106,7 @@ ReplaceResult replaceWithCopy(const QString &source, const QString &destination)
         return ReplaceResult::CopyFailed;
     }
     // A copy carries the source's permissions, as QFile::copy gives them.
-    const QFile::Permissions permissions = in.permissions();
+    const QFile::Permissions permissions = QFileInfo(source).permissions();
     if (!out.commit())
         return ReplaceResult::CannotReplace;
     QFile::setPermissions(destination, permissions);

@@ -5,8 +5,9 @@
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QSettings>
 #include <QTextStream>
+
+#include "output/usersettings.h"
 
 namespace {
 
@@ -31,24 +32,28 @@ bool ReportDetails::isEmpty() const
 
 ReportDetails loadReportDetails()
 {
-    QSettings settings(QStringLiteral("Tarnwell"), QStringLiteral("Scanlet"));
+    const auto settings = openUserSettings();
     ReportDetails details;
-    details.organisation = settings.value(OrganisationKey).toString();
-    details.object = settings.value(ObjectKey).toString();
-    details.operatorName = settings.value(OperatorKey).toString();
-    details.notes = settings.value(NotesKey).toString();
-    details.fitOnSheet = settings.value(FitKey, true).toBool();
+    if (!settings)
+        return details;
+    details.organisation = settings->value(OrganisationKey).toString();
+    details.object = settings->value(ObjectKey).toString();
+    details.operatorName = settings->value(OperatorKey).toString();
+    details.notes = settings->value(NotesKey).toString();
+    details.fitOnSheet = settings->value(FitKey, true).toBool();
     return details;
 }
 
 void saveReportDetails(const ReportDetails &details)
 {
-    QSettings settings(QStringLiteral("Tarnwell"), QStringLiteral("Scanlet"));
-    settings.setValue(OrganisationKey, details.organisation);
-    settings.setValue(ObjectKey, details.object);
-    settings.setValue(OperatorKey, details.operatorName);
-    settings.setValue(NotesKey, details.notes);
-    settings.setValue(FitKey, details.fitOnSheet);
+    const auto settings = openUserSettings();
+    if (!settings)
+        return;
+    settings->setValue(OrganisationKey, details.organisation);
+    settings->setValue(ObjectKey, details.object);
+    settings->setValue(OperatorKey, details.operatorName);
+    settings->setValue(NotesKey, details.notes);
+    settings->setValue(FitKey, details.fitOnSheet);
 }
 
 QString reportDetailsHtml(const ReportDetails &details)

@@ -6,10 +6,16 @@
 #include <QFileInfo>
 #include <QTextStream>
 
+#include "output/filecopy.h"
+
 namespace {
 
 bool writeLineTo(const QString &path, const QString &text)
 {
+    // Opening a named pipe to write would wait for a reader: only a file or nothing is written.
+    const QFileInfo there(path);
+    if (there.exists() && !there.isFile())
+        return false;
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
@@ -35,8 +41,8 @@ QString readSaveDirLine(const QString &besideFile, const QString &configFile)
     const QFileInfo beside(besideFile), config(configFile);
     const bool useConfig = !configFile.isEmpty() && config.isFile()
                            && (!beside.isFile() || config.lastModified() > beside.lastModified());
-    QFile file(useConfig ? configFile : besideFile);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    QFile file;
+    if (!openRegularFile(file, useConfig ? configFile : besideFile))
         return QString();
     QTextStream in(&file);
     return in.readLine();

@@ -156,6 +156,11 @@ int readRecord(const QString &path, AscanSettings &settings)
 QByteArray readRecordBytes(const QString &path)
 {
     FileHead file(path);
+    return readRecordBytes(file);
+}
+
+QByteArray readRecordBytes(FileHead &file)
+{
     QByteArray data(Ascan::HeadBlock, Qt::Uninitialized);
     const qint64 got = file.read(data.data(), data.size());
     if (got < Ascan::HeaderSize)

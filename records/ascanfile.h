@@ -6,6 +6,7 @@
 
 struct AscanSettings;
 class FileFolder;
+class FileHead;
 
 namespace Ascan {
 constexpr int HeaderSize = 6;          // SOI, segment marker, segment length
@@ -31,5 +32,6 @@ int readRecord(const QString &path, AscanSettings &settings);
 // The beginning of a file with its whole first segment, for both readers over bytes: one open and,
 // when the segment fits the first block, one read. Empty when the file cannot be read.
 QByteArray readRecordBytes(const QString &path);
+QByteArray readRecordBytes(FileHead &file);
 
 #endif // ASCANFILE_H

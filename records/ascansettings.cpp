@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 
 #include "records/ascanfile.h"
+#include "records/texts.h"
 
 namespace {
 
@@ -35,22 +36,22 @@ void resetSettings(AscanSettings &settings)
     const qint32 unitSystem = settings.unitSystem; // has no default of its own
     settings = AscanSettings();
     settings.unitSystem = unitSystem;
-    settings.discreteness = QCoreApplication::translate("CDataManager", "1");
-    settings.cursor = QCoreApplication::translate("CDataManager", "on");
-    settings.strobe = QCoreApplication::translate("CDataManager", "off");
+    settings.discreteness = Texts::translate("CDataManager", "1");
+    settings.cursor = Texts::translate("CDataManager", "on");
+    settings.strobe = Texts::translate("CDataManager", "off");
 }
 
 QString switchText(quint8 value)
 {
-    return value == 1 ? QCoreApplication::translate("CDataManager", "off") : QCoreApplication::translate("CDataManager", "on");
+    return value == 1 ? Texts::translate("CDataManager", "off") : Texts::translate("CDataManager", "on");
 }
 
 QString scaleText(quint8 mode)
 {
     switch (mode) {
-    case 0: return QCoreApplication::translate("CDataManager", "mm depth");
-    case 1: return QCoreApplication::translate("CDataManager", "µs");
-    case 2: return QCoreApplication::translate("CDataManager", "mm path");
+    case 0: return Texts::translate("CDataManager", "mm depth");
+    case 1: return Texts::translate("CDataManager", "µs");
+    case 2: return Texts::translate("CDataManager", "mm path");
     default: return QString();
     }
 }
@@ -67,7 +68,7 @@ QString frequencyText(quint8 index)
         QT_TRANSLATE_NOOP("CDataManager", "6.0"),  QT_TRANSLATE_NOOP("CDataManager", "7.5"),
         QT_TRANSLATE_NOOP("CDataManager", "10.0"), QT_TRANSLATE_NOOP("CDataManager", "15.0"),
     };
-    return index < 16 ? QCoreApplication::translate("CDataManager", texts[index]) : QString();
+    return index < 16 ? Texts::translate("CDataManager", texts[index]) : QString();
 }
 
 /*
@@ -97,7 +98,7 @@ int decodeSettings(const uchar *block, AscanSettings &s)
     s.configurationName = textField32(reinterpret_cast<const char *>(block));
     s.strobe = switchText(block[119]);
     s.cursor = switchText(block[120]);
-    s.discreteness = block[121] != 0 ? QCoreApplication::translate("CDataManager", "1") : QCoreApplication::translate("CDataManager", "0.1");
+    s.discreteness = block[121] != 0 ? Texts::translate("CDataManager", "1") : Texts::translate("CDataManager", "0.1");
     s.scale = scaleText(block[122]);
     s.unitSystem = block[123];
     s.referenceOn = block[133] == 0;

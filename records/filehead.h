@@ -20,13 +20,17 @@ public:
     FileHead(const FileHead &) = delete;
     FileHead &operator=(const FileHead &) = delete;
 
+    // Why a file is not open: told by the open itself and the descriptor, nothing else asked.
+    enum class Outcome { Opened, Missing, Directory, NotRegular, Denied, Failed };
+    Outcome outcome() const;
     bool isOpen() const;
     // Reads exactly `size` bytes at the current position, fewer only at the end of the file;
     // -1 on an error.
     qint64 read(char *buffer, qint64 size);
 
 private:
-    qintptr handle; // a descriptor, or a Windows HANDLE
+    Outcome result = Outcome::Failed; // set while `handle` is initialised, so declared before it
+    qintptr handle;                   // a descriptor, or a Windows HANDLE
 };
 
 // A folder opened once, so that each of its files is opened by name without the system walking

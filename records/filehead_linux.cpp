@@ -15,14 +15,31 @@ namespace {
 // for a regular file.
 constexpr int ReadFlags = O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK;
 
-// fstat, fadvise: nothing else per file besides the open, the reads and the close.
-qintptr regularOnly(int descriptor)
+FileHead::Outcome failedOpen()
 {
-    struct stat info;
-    if (descriptor >= 0 && (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode))) {
+    switch (errno) {
+    case ENOENT:
+    case ENOTDIR: return FileHead::Outcome::Missing;
+    case EACCES:
+    case EPERM: return FileHead::Outcome::Denied;
+    default: return FileHead::Outcome::Failed;
+    }
+}
+
+// fstat, fadvise: nothing else per file besides the open, the reads and the close.
+qintptr regularOnly(int descriptor, FileHead::Outcome &outcome)
+{
+    struct stat info{};
+    if (descriptor < 0) {
+        outcome = failedOpen();
+        return -1;
+    }
+    if (::fstat(descriptor, &info) != 0 || !S_ISREG(info.st_mode)) {
+        outcome = S_ISDIR(info.st_mode) ? FileHead::Outcome::Directory : FileHead::Outcome::NotRegular;
         ::close(descriptor);
         return -1;
     }
+    outcome = FileHead::Outcome::Opened;
     if (descriptor >= 0)
         ::posix_fadvise(descriptor, 0, 0, POSIX_FADV_RANDOM);
     return descriptor;
@@ -42,13 +59,13 @@ FileFolder::~FileFolder()
 }
 
 FileHead::FileHead(const QString &path)
-    : handle(regularOnly(::open(QFile::encodeName(path).constData(), ReadFlags)))
+    : handle(regularOnly(::open(QFile::encodeName(path).constData(), ReadFlags), result))
 {
 }
 
 // A folder that could not be opened has no file to read (openat refuses the descriptor -1).
 FileHead::FileHead(const FileFolder &folder, const QString &name)
-    : handle(regularOnly(::openat(int(folder.handle), QFile::encodeName(name).constData(), ReadFlags)))
+    : handle(regularOnly(::openat(int(folder.handle), QFile::encodeName(name).constData(), ReadFlags), result))
 {
 }
 
@@ -56,6 +73,11 @@ FileHead::~FileHead()
 {
     if (handle >= 0)
         ::close(int(handle));
+}
+
+FileHead::Outcome FileHead::outcome() const
+{
+    return result;
 }
 
 bool FileHead::isOpen() const

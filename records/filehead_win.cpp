@@ -24,9 +24,20 @@ FileHead::FileHead(const QString &path)
     HANDLE file = CreateFileW(reinterpret_cast<const wchar_t *>(native.utf16()), GENERIC_READ,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                               FILE_ATTRIBUTE_NORMAL | FILE_FLAG_RANDOM_ACCESS, nullptr);
-    if (file != INVALID_HANDLE_VALUE && GetFileType(file) != FILE_TYPE_DISK) {
+    result = Outcome::Opened;
+    if (file == INVALID_HANDLE_VALUE) {
+        const DWORD error = GetLastError();
+        // A directory cannot be opened so: its refusal reads as a denied access.
+        const DWORD attributes = GetFileAttributesW(reinterpret_cast<const wchar_t *>(native.utf16()));
+        result = error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? Outcome::Missing
+                 : attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)
+                     ? Outcome::Directory
+                 : error == ERROR_ACCESS_DENIED ? Outcome::Denied
+                                                : Outcome::Failed;
+    } else if (GetFileType(file) != FILE_TYPE_DISK) {
         CloseHandle(file);
         file = INVALID_HANDLE_VALUE;
+        result = Outcome::NotRegular;
     }
     handle = reinterpret_cast<qintptr>(file);
 }
@@ -48,6 +59,11 @@ FileHead::~FileHead()
 {
     if (isOpen())
         CloseHandle(asHandle(handle));
+}
+
+FileHead::Outcome FileHead::outcome() const
+{
+    return result;
 }
 
 bool FileHead::isOpen() const

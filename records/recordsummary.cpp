@@ -1,11 +1,12 @@
 #include "recordsummary.h"
 
 #include <QCoreApplication>
-#include <QFile>
-#include <QFileInfo>
+#include <QRegularExpression>
 
 #include "records/ascanfile.h"
 #include "records/ascansettings.h"
+#include "records/filehead.h"
+#include "records/texts.h"
 
 namespace {
 
@@ -38,7 +39,7 @@ const Column SettingColumns[] = {
 // The rows carry captions in the interface's language; look them up the same way.
 QString rowValue(const FileInfo &info, const char *caption)
 {
-    const QString translated = QCoreApplication::translate("CDataManager", caption);
+    const QString translated = Texts::translate("CDataManager", caption);
     for (const SettingsRow &row : info.rows) {
         if (row.caption == translated)
             return row.value;
@@ -52,21 +53,20 @@ FileInfo inspectFile(const QString &path)
 {
     FileInfo info;
     info.file = path;
-    const QFileInfo file(path);
-    if (!file.exists()) {
-        info.kind = FileInfo::Missing;
-        return info;
+    // One open, without blocking, tells every failure: nothing is asked of the path before it.
+    FileHead file(path);
+    switch (file.outcome()) {
+    case FileHead::Outcome::Opened: break;
+    case FileHead::Outcome::Missing: info.kind = FileInfo::Missing; return info;
+    case FileHead::Outcome::Directory: info.kind = FileInfo::Directory; return info;
+    case FileHead::Outcome::NotRegular: info.kind = FileInfo::NotRegular; return info;
+    case FileHead::Outcome::Denied:
+    case FileHead::Outcome::Failed: info.kind = FileInfo::Unreadable; return info;
     }
-    if (file.isDir()) {
-        info.kind = FileInfo::Directory;
-        return info;
-    }
-    // One open and one read for title and record alike.
-    const QByteArray head = readRecordBytes(path);
+    const QByteArray head = readRecordBytes(file);
     info.title = titleFromBytes(head);
     if (info.title.isEmpty()) {
-        // Only now, as it costs a second open: was it the file's content or its permissions?
-        info.kind = QFile(path).open(QIODevice::ReadOnly) ? FileInfo::NotAscan : FileInfo::Unreadable;
+        info.kind = FileInfo::NotAscan;
         return info;
     }
     AscanSettings settings;
@@ -90,6 +90,8 @@ QString errorText(FileInfo::Kind kind)
     case FileInfo::Missing: return QStringLiteral("no such file");
     case FileInfo::Directory: return QStringLiteral("is a directory");
     case FileInfo::Unreadable: return QStringLiteral("permission denied");
+    case FileInfo::NotRegular: return QStringLiteral("not a regular file");
+    case FileInfo::NoAscans: return QStringLiteral("no A-scans");
     }
     return QString();
 }
@@ -103,14 +105,44 @@ QStringList csvColumns()
     return columns << QStringLiteral("error");
 }
 
+namespace {
+
+bool isControl(ushort u)
+{
+    return u < 0x20 || (u >= 0x7F && u <= 0x9F);
+}
+
+// A number as this program writes one ("-12.0"), which a spreadsheet must keep as a number.
+bool isPlainNumber(const QString &text)
+{
+    static const QRegularExpression number(QStringLiteral("^[-+]?[0-9]+([.,][0-9]+)?$"));
+    return number.match(text).hasMatch();
+}
+
+bool looksLikeFormula(const QString &text)
+{
+    static const QString starts = QStringLiteral("=+-@\t\r");
+    return !text.isEmpty() && starts.contains(text.at(0)) && !isPlainNumber(text);
+}
+
+} // namespace
+
 QString csvField(const QString &text, QChar separator)
 {
-    if (!text.contains(separator) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n'))
-        && !text.contains(QLatin1Char('\r')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
+    QString field;
+    field.reserve(text.size() + 2);
+    if (looksLikeFormula(text))
+        field += QLatin1Char('\'');
+    for (const QChar c : text) {
+        if (isControl(c.unicode()))
+            field += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QLatin1Char('0'));
+        else
+            field += c;
+    }
+    if (!field.contains(separator) && !field.contains(QLatin1Char('"')))
+        return field;
+    field.replace(QLatin1Char('"'), QStringLiteral("\"\""));
+    return QLatin1Char('"') + field + QLatin1Char('"');
 }
 
 QString csvHeader(QChar separator)

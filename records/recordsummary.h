@@ -10,8 +10,8 @@
 // What is known of one file without its picture: its title and its settings table's rows.
 struct FileInfo
 {
-    // Record: read in full; the rest say what went wrong.
-    enum Kind { Record, TitleOnly, NotAscan, Missing, Directory, Unreadable };
+    // Record: read in full; the rest say what went wrong. NoAscans: a folder without any.
+    enum Kind { Record, TitleOnly, NotAscan, Missing, Directory, Unreadable, NotRegular, NoAscans };
     QString file;                // the path as given
     Kind kind = NotAscan;
     QString title;
@@ -24,7 +24,9 @@ FileInfo inspectFile(const QString &path);
 QString errorText(FileInfo::Kind kind);
 
 // Fixed columns: file, title, configuration, date, time, one per setting, then error. Lines end in
-// CRLF; a field holding the separator, a quote or a line break is quoted (RFC 4180).
+// CRLF; a field holding the separator or a quote is quoted (RFC 4180). A control character is
+// written as \xHH, and a field a spreadsheet would take for a formula (one beginning with =, +,
+// -, @, a tab or a carriage return) gets a leading ', unless it is a plain number.
 QStringList csvColumns();
 QString csvHeader(QChar separator = QLatin1Char(','));
 QString csvLine(const FileInfo &info, QChar separator = QLatin1Char(','));

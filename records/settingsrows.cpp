@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "records/ascansettings.h"
+#include "records/texts.h"
 
 namespace {
 
@@ -16,7 +17,7 @@ QString wholeText(qint16 value)
 
 QString thicknessValue(double value)
 {
-    return value < 0 ? QCoreApplication::translate("CDataManager", "off") : decimalText(value, 2);
+    return value < 0 ? Texts::translate("CDataManager", "off") : decimalText(value, 2);
 }
 
 } // namespace
@@ -35,31 +36,31 @@ QVector<SettingsRow> settingsTableRows(const AscanSettings &s)
 {
     QVector<SettingsRow> rows;
     rows.reserve(17);
-    rows.append({QCoreApplication::translate("CDataManager", "Probe type"), s.dualProbe ? QCoreApplication::translate("CDataManager", "double") : QCoreApplication::translate("CDataManager", "single")});
-    rows.append({QCoreApplication::translate("CDataManager", "Operating frequency, MHz"), s.frequency});
-    rows.append({QCoreApplication::translate("CDataManager", "Probe angle,°"), decimalText(s.probeAngle, 1)});
-    rows.append({QCoreApplication::translate("CDataManager", "Delay, µs"), decimalText(s.delay, 1)});
+    rows.append({Texts::translate("CDataManager", "Probe type"), s.dualProbe ? Texts::translate("CDataManager", "double") : Texts::translate("CDataManager", "single")});
+    rows.append({Texts::translate("CDataManager", "Operating frequency, MHz"), s.frequency});
+    rows.append({Texts::translate("CDataManager", "Probe angle,°"), decimalText(s.probeAngle, 1)});
+    rows.append({Texts::translate("CDataManager", "Delay, µs"), decimalText(s.delay, 1)});
     if (s.unitSystem == 1)
-        rows.append({QCoreApplication::translate("CDataManager", "Thickness, inch"), thicknessValue(s.thicknessInch)});
+        rows.append({Texts::translate("CDataManager", "Thickness, inch"), thicknessValue(s.thicknessInch)});
     else
-        rows.append({QCoreApplication::translate("CDataManager", "Thickness, mm"), thicknessValue(s.thicknessMm)});
+        rows.append({Texts::translate("CDataManager", "Thickness, mm"), thicknessValue(s.thicknessMm)});
     if (s.referenceOn) {
-        rows.append({QCoreApplication::translate("CDataManager", "Reference level, dB"), decimalText(s.referenceLevel, 1)});
-        rows.append({QCoreApplication::translate("CDataManager", "Correction by standart, dB"), decimalText(s.correctionStandard, 1)});
-        rows.append({QCoreApplication::translate("CDataManager", "Correction for roughness, dB"), decimalText(s.correctionRoughness, 1)});
-        rows.append({QCoreApplication::translate("CDataManager", "Acceptance level, dB"), decimalText(s.acceptanceLevel, 1)});
+        rows.append({Texts::translate("CDataManager", "Reference level, dB"), decimalText(s.referenceLevel, 1)});
+        rows.append({Texts::translate("CDataManager", "Correction by standart, dB"), decimalText(s.correctionStandard, 1)});
+        rows.append({Texts::translate("CDataManager", "Correction for roughness, dB"), decimalText(s.correctionRoughness, 1)});
+        rows.append({Texts::translate("CDataManager", "Acceptance level, dB"), decimalText(s.acceptanceLevel, 1)});
     } else {
-        rows.append({QCoreApplication::translate("CDataManager", "Reference level, dB"), QCoreApplication::translate("CDataManager", "off")});
+        rows.append({Texts::translate("CDataManager", "Reference level, dB"), Texts::translate("CDataManager", "off")});
     }
-    rows.append({QCoreApplication::translate("CDataManager", "Multilevel Strobe"), s.strobe});
-    if (s.strobe == QCoreApplication::translate("CDataManager", "on")) {
-        rows.append({QCoreApplication::translate("CDataManager", "Reporting level, dB"), wholeText(s.reportingLevel)});
-        rows.append({QCoreApplication::translate("CDataManager", "Examination monitor, dB"), wholeText(s.examinationMonitor)});
+    rows.append({Texts::translate("CDataManager", "Multilevel Strobe"), s.strobe});
+    if (s.strobe == Texts::translate("CDataManager", "on")) {
+        rows.append({Texts::translate("CDataManager", "Reporting level, dB"), wholeText(s.reportingLevel)});
+        rows.append({Texts::translate("CDataManager", "Examination monitor, dB"), wholeText(s.examinationMonitor)});
     }
-    rows.append({QCoreApplication::translate("CDataManager", "Scale"), s.scale});
-    rows.append({QCoreApplication::translate("CDataManager", "Readings discreteness"), s.discreteness});
-    rows.append({QCoreApplication::translate("CDataManager", "Cursor"), s.cursor});
-    rows.append({QCoreApplication::translate("CDataManager", "Date"), s.dateText});
-    rows.append({QCoreApplication::translate("CDataManager", "Time"), s.timeText});
+    rows.append({Texts::translate("CDataManager", "Scale"), s.scale});
+    rows.append({Texts::translate("CDataManager", "Readings discreteness"), s.discreteness});
+    rows.append({Texts::translate("CDataManager", "Cursor"), s.cursor});
+    rows.append({Texts::translate("CDataManager", "Date"), s.dateText});
+    rows.append({Texts::translate("CDataManager", "Time"), s.timeText});
     return rows;
 }

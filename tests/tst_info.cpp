@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include "app/cdatamanager.h"
 #include "ascanbuilder.h"
@@ -38,6 +39,21 @@ QList<QStringList> records(const QString &text, QChar separator = ',')
         end = m.capturedEnd();
     }
     return end == text.size() && records.takeLast().isEmpty() ? records : QList<QStringList>{{"not RFC 4180"}};
+}
+
+// Each \xHH and \uHHHH as the character it stands for; with `backslash`, each \\ as one backslash.
+QString unescaped(const QString &text, bool backslash)
+{
+    QString out;
+    const QRegularExpression escape(backslash ? R"(\\(?:x([0-9a-f]{2})|u([0-9a-f]{4})|\\))" : R"(\\x([0-9a-f]{2}))");
+    int from = 0;
+    for (auto it = escape.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const QString hex = m.captured(1) + m.captured(2);
+        out += text.mid(from, m.capturedStart() - from) + (hex.isEmpty() ? QChar('\\') : QChar(hex.toInt(nullptr, 16)));
+        from = m.capturedEnd();
+    }
+    return out + text.mid(from);
 }
 
 } // namespace
@@ -92,8 +108,8 @@ private slots:
                 lines << caption->text() + ": " + ui->tableWidget->item(row, 1)->text();
             expect(strip->paths().at(i), lines);
         }
-        expect(temp.filePath("пусто & 100%"), {}, "is a directory");
-        expect("/dev/zero", {}, "not an A-scan file");
+        expect(temp.filePath("пусто & 100%"), {}, "no A-scans");
+        expect("/dev/zero", {}, "not a regular file");
         expect(temp.filePath("title-only.jpg"), {"Title: A-scan"}, "settings cannot be read");
         arguments.removeDuplicates();
     }
@@ -127,16 +143,13 @@ private slots:
                 seen << QStringList{o["file"].toString(), o["title"].toString(), o["configuration"].toString(),
                                     o["error"].toString()}.join('|');
             for (const QStringList &r : records(run.out).mid(1))
-                seen << QStringList{r[0], r[1], r[2], r.last()}.join('|');
+                seen << unescaped(QStringList{r[0], r[1], r[2], r.last()}.join('|'), false);
             QCOMPARE(seen, fields);
             QCOMPARE(run.err, QString());
         }
         if (args != arguments)
             return;
-        QString out = run.out;   // each \xHH shown, as the character it stands for
-        for (QRegularExpressionMatch m; (m = QRegularExpression("\\\\x([0-9a-f]{2})").match(out)).hasMatch();)
-            out.replace(m.capturedStart(), 4, QChar(m.captured(1).toInt(nullptr, 16)));
-        QCOMPARE(out, text);
+        QCOMPARE(unescaped(run.out, true), text);
         QCOMPARE(run.err, errors);
     }
 
@@ -162,6 +175,72 @@ private slots:
         QCOMPARE(contents(), printed.toUtf8());
         strip->copySettingsAction()->trigger();
         QCOMPARE(records(QGuiApplication::clipboard()->text(), '\t'), records(printed));
+    }
+
+    // What cannot be read as a file is told at once and the rest goes on: a named pipe (the test's
+    // time limit would end a wait on it), an empty folder; a name beginning with "-" after "--".
+    void notFiles_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");
+        QTest::addColumn<QString>("err");
+        const QString pipe = temp.filePath("pipe #1.jpg"), empty = temp.filePath("пусто & 100%");
+        QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0 || QFileInfo(pipe).exists());
+        AscanFields dashed;
+        QVERIFY(writeAscan(temp.filePath("-3.jpg"), dashed));
+        QTest::newRow("pipe") << QStringList{"--json", pipe} << 1
+                              << "[\n {\"file\": \"" + pipe + "\", \"error\": \"not a regular file\"}\n]\n" << "";
+        QTest::newRow("empty folder") << QStringList{empty} << 1 << empty + "\n"
+                                      << "scanlet-info: " + empty + ": no A-scans\n";
+        QTest::newRow("dash") << QStringList{"--csv", "--", temp.filePath("-3.jpg")} << 0 << "" << "";
+        QTest::newRow("nothing") << QStringList{} << 2 << ""
+                                 << "Usage: scanlet-info [--json | --csv] [--] FILE|FOLDER...\n";
+    }
+    void notFiles()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, out);
+        const Run run = inspect(args);
+        QTEST(run.status, "status");
+        QVERIFY(out.isEmpty() ? run.out.count("\r\n") == (run.status ? 0 : 2) : run.out == out);
+        QTEST(run.err, "err");
+    }
+
+    // Titles a spreadsheet would run as formulas come out as text; a level the program wrote stays a
+    // number. The CSV read as a spreadsheet user's script would, with Python's csv module.
+    void spreadsheetSafe()
+    {
+        const QByteArrayList titles = {"=HYPERLINK(\"http://e.x\",\"x\")", "@SUM(1)", "+1+1", "-2+3",
+                                       "\tcmd", "\x1b]52;c;eA==\x07"};
+        QStringList files;
+        AscanFields a;
+        a.strobeSwitch = 0;   // the reporting level, -6 dB, in the table
+        for (const QByteArray &title : titles) {
+            a.title = title;
+            files << temp.filePath(QStringLiteral("formula %1.jpg").arg(files.size()));
+            QVERIFY(writeAscan(files.last(), a));
+        }
+        const QString csv = temp.filePath("formulas.csv");
+        QVERIFY(writeBytes(csv, inspect(QStringList{"--csv"} + files).out.toUtf8()));
+        QProcess python;
+        python.start("python3", {"-c", "import csv, sys\n"
+                                       "for row in csv.DictReader(open(sys.argv[1], newline='', encoding='utf-8')):\n"
+                                       "    print(row['title'] + '|' + row['reporting_level_db'])", csv});
+        QVERIFY(python.waitForFinished(30000));
+        QCOMPARE(QString::fromUtf8(python.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts),
+                 (QStringList{"'=HYPERLINK(\"http://e.x\",\"x\")|-6", "'@SUM(1)|-6", "'+1+1|-6", "'-2+3|-6",
+                              "'\\x09cmd|-6", "\\x1b]52;c;eA==\\x07|-6"}));
+    }
+
+    // Characters that reorder or break a terminal's line, and the backslash itself, shown escaped.
+    void textEscapes()
+    {
+        AscanFields a;
+        a.title = "a\u202Eb\u2066c\u2028d\\x0a";
+        const QString file = temp.filePath("bidi.jpg");
+        QVERIFY(writeAscan(file, a));
+        QVERIFY(inspect({file}).out.contains("Title: a\\u202eb\\u2066c\\u2028d\\\\x0a\n"));
     }
 };
 

@@ -3,6 +3,8 @@
 #include <QTextDocument>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 #include "app/cdatamanager.h"
 #include "ascanbuilder.h"
 #include "fakes.h"
@@ -211,6 +213,36 @@ private slots:
         // The table shows the first selected file again, not the last one printed.
         const QTableWidget *table = f->window.form()->tableWidget;
         QCOMPARE(table->item(8, 0) ? table->item(8, 0)->text() : QString(), c.row8);
+    }
+
+    // Named pipes and a device where files were: each is a failed file or unused, and nothing
+    // waits on them (a hang ends at the suite's time limit).
+    void pipesInPlaceOfFiles()
+    {
+        const QString base = f->temp.path(), chosen = base + "/saved";
+        const QStringList sources = load(base + '/' + Source, {0, 1, 2});
+        QCOMPARE(sources.size(), 3);
+        const auto fifo = [](const QString &path) { return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0; };
+        QVERIFY(QFile::remove(sources[0]) && fifo(sources[0]));
+        QVERIFY(QFile::remove(sources[1]) && QFile::link("/dev/zero", sources[1]) && QDir().mkpath(chosen));
+        f->env.dialogs->directoryAnswers = QStringList{chosen};
+        QMetaObject::invokeMethod(&f->window, "slot_saveSelectedData");
+        QCOMPARE(f->env.dialogs->warnings, QStringList{"A number of data couldn't be saved!"});
+        QCOMPARE(QDir(chosen).entryList(QDir::Files | QDir::System), QStringList{"3.jpg"});
+
+        const QString beside = base + "/beside", config = base + "/config";
+        QVERIFY(fifo(beside) && writeBytes(config, "older\n"));
+        QCOMPARE(readSaveDirLine(beside, QString()), QString());
+        QCOMPARE(writeSaveDirLine(beside, config, "second"), config);
+        QCOMPARE(readSaveDirLine(beside, config), QString("second"));
+
+        const QString settings = this->config.filePath("Tarnwell/Scanlet.conf");
+        QFile::remove(settings);
+        QVERIFY(QDir().mkpath(this->config.filePath("Tarnwell")) && fifo(settings));
+        const auto removeFifo = qScopeGuard([&] { QFile::remove(settings); });
+        saveReportDetails({"ACME", "", "", "", false});
+        QCOMPARE(loadReportDetails().organisation, QString());
+        QVERIFY(loadReportDetails().fitOnSheet);
     }
 };
 

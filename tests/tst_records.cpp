@@ -146,12 +146,61 @@ private slots:
         QTest::newRow("claiming 4001 x 4000") << jpegClaiming(4001, 4000) << false;
         QTest::newRow("100 scans") << progressiveJpeg(QSize(64, 64), 100) << true;
         QTest::newRow("101 scans") << progressiveJpeg(QSize(64, 64), 101) << false;
-        QTest::newRow("100 scans of 1600 x 1601") << progressiveJpeg(QSize(1600, 1601), 100) << false;
+        QTest::newRow("100 scans of 1280 x 1000") << progressiveJpeg(QSize(1280, 1000), 100) << true;
+        QTest::newRow("100 scans of 1280 x 1001") << progressiveJpeg(QSize(1280, 1001), 100) << false;
     }
     void pictures()
     {
         QFETCH(QByteArray, bytes);
         QTEST(!decodeAscanPicture(bytes, QSize(240, 320)).isNull(), "shown");
+    }
+
+    // Files made to freeze the window, each refused before the decoder sees it, and their
+    // neighbours within the limits shown: segments before and between scans, the coding, a
+    // progressive colour picture's coefficients.
+    void hostilePictures_data()
+    {
+        const QByteArray ascan = buildAscan(AscanFields());
+        const auto segments = [&](const char *marker, int count) {
+            return QByteArray(ascan).insert(AscanLayout::HeaderEnd, QByteArray(marker, 4).repeated(count));
+        };
+        const auto coded = [](char sof) { return jpegClaiming(16, 16).replace("\xFF\xC0", QByteArray("\xFF") + sof); };
+        int before = 0; // the A-scan's own segments
+        for (int i = 2; ascan.at(i + 1) != '\xDA'; ++before)
+            i += 2 + (uchar(ascan.at(i + 2)) << 8 | uchar(ascan.at(i + 3)));
+        // Comments before the last scan, after the tables the encoder wrote there.
+        const auto between = [](int total) {
+            const QByteArray jpeg = progressiveJpeg(QSize(8, 8), 2);
+            const int last = jpeg.lastIndexOf("\xFF\xDA"), tables = jpeg.lastIndexOf("\xFF\xC4");
+            const int own = tables > jpeg.lastIndexOf("\xFF\xDA", last - 1) ? 1 : 0;
+            return QByteArray(jpeg).insert(last, QByteArray("\xFF\xFE\0\x02", 4).repeated(total - own));
+        };
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("shown");
+        QTest::newRow("100,000 comments") << segments("\xFF\xFE\0\x02", 100000) << false;
+        QTest::newRow("32 segments") << segments("\xFF\xFE\0\x02", 32 - before) << true;
+        QTest::newRow("33 segments") << segments("\xFF\xFE\0\x02", 33 - before) << false;
+        QTest::newRow("8 between scans") << between(8) << true;
+        QTest::newRow("9 between scans") << between(9) << false;
+        QTest::newRow("lossless") << coded('\xC3') << false;
+        QTest::newRow("arithmetic") << coded('\xC9') << false;
+        QTest::newRow("arithmetic, progressive") << coded('\xCA') << false;
+        QTest::newRow("colour progressive 2309 x 2309") << progressiveJpeg(QSize(2309, 2309), 1, QImage::Format_RGB32)
+                                                        << true;
+        QTest::newRow("colour progressive 2310 x 2310") << progressiveJpeg(QSize(2310, 2310), 1, QImage::Format_RGB32)
+                                                        << false;
+    }
+    void hostilePictures() { pictures(); }
+
+    // The file's size is bounded before anything is decoded: a JPEG padded to the limit is read.
+    void fileCap()
+    {
+        const QByteArray jpeg = jpegClaiming(16, 16);
+        const QString path = m_dir.filePath("padded.jpg");
+        QVERIFY(writeBytes(path, jpeg.leftJustified(int(AscanPicture::MaxFileBytes), '\0')));
+        QVERIFY(!readAscanPicture(path, QSize(80, 60)).isNull());
+        QVERIFY(writeBytes(path, jpeg.leftJustified(int(AscanPicture::MaxFileBytes) + 1, '\0')));
+        QVERIFY(readAscanPicture(path, QSize(80, 60)).isNull());
     }
 };
 

@@ -1,11 +1,12 @@
 // scanlet-info: the decoded record of A-scan files as text, JSON or CSV.
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QTextStream>
+#include <QDir>
 
 #include <cstdio>
 
 #include "infoformat.h"
+#include "records/fileorder.h"
 
 namespace {
 
@@ -25,10 +26,12 @@ QString wrapped(const QStringList &words)
     return text + line + QLatin1Char('\n');
 }
 
+const char *const UsageLine = "Usage: scanlet-info [--json | --csv] [--] FILE|FOLDER...\n";
+
 QString usage()
 {
-    return QStringLiteral(
-               "Usage: scanlet-info [--json | --csv] FILE|FOLDER...\n"
+    return QLatin1String(UsageLine)
+           + QStringLiteral(
                "Prints what Scanlet's settings table shows for each A-scan file; a folder stands\n"
                "for its A-scan files in the order of Scanlet's strip.\n"
                "\n"
@@ -36,6 +39,8 @@ QString usage()
                "  --csv      a header line and one line per file (RFC 4180)\n"
                "  --help     show this help\n"
                "  --version  show the version\n"
+               "  --         what follows is a file or folder, even if it begins with \"-\"\n"
+               "             (scanlet-info -- -3.jpg)\n"
                "\n"
                "CSV columns (empty where the record has no such row):\n")
            + wrapped(csvColumns())
@@ -43,8 +48,8 @@ QString usage()
                "\n"
                "A file that cannot be read in full still gets its entry, with the reason in the\n"
                "\"error\" field (JSON) or column (CSV), or on standard error for the text form:\n"
-               "no such file, is a directory, permission denied, not an A-scan file, settings\n"
-               "cannot be read.\n"
+               "no such file, no A-scans (a folder), not a regular file, permission denied,\n"
+               "not an A-scan file, settings cannot be read.\n"
                "\n"
                "Exit status: 0 every file was read, 1 a file could not be read in full,\n"
                "2 usage error.\n");
@@ -52,11 +57,82 @@ QString usage()
 
 enum class Format { Text, Json, Csv };
 
+void write(const QByteArray &bytes, std::FILE *stream)
+{
+    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), stream);
+}
+
 int usageError(const QString &message)
 {
-    QTextStream err(stderr);
-    err << "scanlet-info: " << message << "\n" << usage();
+    write(("scanlet-info: " + message + QLatin1Char('\n')).toUtf8() + UsageLine, stderr);
     return 2;
+}
+
+// The output is gathered and written in large blocks: a write per file would cost as much as
+// reading it.
+class Output
+{
+public:
+    explicit Output(Format format) : format(format) { pending.reserve(2 * Block); }
+    void add(const FileInfo &info)
+    {
+        switch (format) {
+        case Format::Text:
+            pending += count > 0 ? "\n" : "";
+            appendTextEntry(pending, info);
+            break;
+        case Format::Json:
+            pending += count > 0 ? ",\n " : "\n ";
+            appendJsonEntry(pending, info);
+            break;
+        case Format::Csv: pending += csvLine(info).toUtf8(); break;
+        }
+        ++count;
+        allRead = allRead && info.kind == FileInfo::Record;
+        // The text form tells a failure on standard error, after the entries before it.
+        if (format == Format::Text && info.kind != FileInfo::Record) {
+            flush();
+            write(("scanlet-info: " + shown(info.file) + ": " + errorText(info.kind) + '\n').toUtf8(), stderr);
+        } else if (pending.size() >= Block) {
+            flush();
+        }
+    }
+    void begin() { pending += format == Format::Json ? "[" : format == Format::Csv ? csvHeader().toUtf8() : ""; }
+    void end()
+    {
+        pending += format == Format::Json ? "\n]\n" : "";
+        flush();
+    }
+    void flush()
+    {
+        write(pending, stdout);
+        pending.resize(0);
+    }
+    bool allRead = true;
+
+private:
+    static constexpr int Block = 256 * 1024;
+    Format format;
+    QByteArray pending;
+    int count = 0;
+};
+
+// Each argument opened once: a folder, found so, stands for its A-scans in the strip's order.
+void inspect(const QString &argument, Output &output)
+{
+    FileInfo info = inspectFile(argument);
+    if (info.kind != FileInfo::Directory) {
+        output.add(info);
+        return;
+    }
+    const QStringList names = ascanWorkList(argument);
+    if (names.isEmpty()) {
+        info.kind = FileInfo::NoAscans;
+        output.add(info);
+    }
+    const QDir folder(argument);
+    for (const QString &name : names)
+        output.add(inspectFile(folder.filePath(name)));
 }
 
 } // namespace
@@ -64,6 +140,10 @@ int usageError(const QString &message)
 int main(int argc, char *argv[])
 {
     QCoreApplication application(argc, argv);
+    if (argc < 2) {
+        write(UsageLine, stderr);
+        return 2;
+    }
     QCommandLineParser parser;
     const QCommandLineOption json(QStringLiteral("json")), csv(QStringLiteral("csv")),
         help(QStringList{QStringLiteral("h"), QStringLiteral("help")}), version(QStringLiteral("version"));
@@ -71,44 +151,27 @@ int main(int argc, char *argv[])
     if (!parser.parse(application.arguments()))
         return usageError(parser.errorText());
     if (parser.isSet(help)) {
-        QTextStream(stdout) << usage();
+        write(usage().toUtf8(), stdout);
         return 0;
     }
     if (parser.isSet(version)) {
-        QTextStream(stdout) << "scanlet-info (Scanlet) " << SCANLET_VERSION_MAJOR << "." << SCANLET_VERSION_MINOR << "\n";
+        write(QByteArray("scanlet-info (Scanlet) ") + QByteArray::number(SCANLET_VERSION_MAJOR) + '.'
+                  + QByteArray::number(SCANLET_VERSION_MINOR) + '\n', stdout);
         return 0;
     }
     if (parser.isSet(json) && parser.isSet(csv))
         return usageError(QStringLiteral("--json and --csv exclude each other"));
-    const Format format = parser.isSet(json) ? Format::Json : parser.isSet(csv) ? Format::Csv : Format::Text;
     if (parser.positionalArguments().isEmpty())
         return usageError(QStringLiteral("no file given"));
-    const QStringList files = expandFolders(parser.positionalArguments());
 
-    QTextStream out(stdout), err(stderr);
-    out.setCodec("UTF-8");
-    err.setCodec("UTF-8");
-    bool allRead = true;
-    if (format == Format::Json)
-        out << "[";
-    if (format == Format::Csv)
-        out << csvHeader();
-    for (int i = 0; i < files.size(); ++i) {
-        const FileInfo info = inspectFile(files.at(i));
-        allRead = allRead && info.kind == FileInfo::Record;
-        switch (format) {
-        case Format::Text: out << (i > 0 ? "\n" : "") << textEntry(info); break;
-        case Format::Json: out << (i > 0 ? ",\n " : "\n ") << jsonEntry(info); break;
-        case Format::Csv: out << csvLine(info); break;
-        }
-        out.flush();
-        if (format == Format::Text && info.kind != FileInfo::Record) {
-            err << "scanlet-info: " << shown(info.file) << ": " << errorText(info.kind) << "\n";
-            err.flush();
-        }
+    Output output(parser.isSet(json) ? Format::Json : parser.isSet(csv) ? Format::Csv : Format::Text);
+    output.begin();
+    for (const QString &argument : parser.positionalArguments())
+        inspect(argument, output);
+    output.end();
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        write("scanlet-info: the output could not be written\n", stderr);
+        return 1;
     }
-    if (format == Format::Json)
-        out << "\n]\n";
-    out.flush();
-    return allRead ? 0 : 1;
+    return output.allRead ? 0 : 1;
 }

@@ -14,10 +14,10 @@ QByteArray jpegClaiming(int width, int height)
     return sof < 0 ? QByteArray() : bytes.replace(sof + 5, 4, size, 4);
 }
 
-QByteArray progressiveJpeg(const QSize &size, int scans)
+QByteArray progressiveJpeg(const QSize &size, int scans, QImage::Format format)
 {
-    QImage image(size, QImage::Format_Grayscale8);
-    image.fill(128);
+    QImage image(size, format);
+    image.fill(Qt::gray);
     QByteArray bytes;
     QBuffer buffer(&bytes);
     QImageWriter writer(&buffer, "jpeg");
