@@ -46,7 +46,14 @@ QStringList shown(CDataManager &w)
 
 // Instruments attached at start-up (roots in disk order), a folder opened with Open File, then the
 // instruments attached after an arrival or a removal; what the window shows then.
-struct Change { QStringList before; QString opened; QStringList after; bool arrival; QStringList result; };
+struct Change
+{
+    QStringList before;
+    QString opened;
+    QStringList after;
+    bool arrival = true;
+    QStringList shown;
+};
 
 } // namespace
 
@@ -83,6 +90,10 @@ private slots:
         env->machine.drives = {{"D:/", 0}, {"E:/", 4}, {"F:/", 3}, {"G:/", 1}, {"H:/", 2}};
         QCOMPARE(CDataManager().deviceRoot(), QString("F:/"));
         QVERIFY(env->machine.opened > 0 && env->machine.closed == env->machine.opened);
+        // Nothing found: the list is released all the same.
+        env->machine.disks.resize(3);
+        QCOMPARE(CDataManager().deviceRoot(), QString());
+        QCOMPARE(env->machine.closed, env->machine.opened);
         env->machine.listAvailable = false;
         QCOMPARE(CDataManager().deviceRoot(), QString());
         QCOMPARE(env->dialogs->warningTitles, QStringList{"Scanlet"});
@@ -110,15 +121,38 @@ private slots:
     void deviceChanges_data()
     {
         QTest::addColumn<Change>("c");
-        const QString i = instrumentRoot, s = secondRoot, f = data.path() + "/folder";
-        const QStringList no, I{i}, IS{i, s}, S{s}, SI{s, i};
-        QTest::newRow("empty strip, instrument plugged") << Change{no, "", I, true, {"3", i, i}};
-        QTest::newRow("folder shown, instrument plugged") << Change{no, f, I, true, {"1", i, f}};
-        QTest::newRow("instrument shown, second plugged first") << Change{I, "", SI, true, {"3", i, i}};
-        QTest::newRow("instrument shown, pulled") << Change{I, "", no, false, {"0", "", QDir::currentPath()}};
-        QTest::newRow("instrument shown, pulled, second attached") << Change{IS, "", S, false, {"2", s, s}};
+        const QString folder = data.path() + "/folder";
+        QTest::newRow("empty strip, instrument plugged") << Change{
+            .after = {instrumentRoot},
+            .shown = {"3", instrumentRoot, instrumentRoot}};
+        QTest::newRow("folder shown, instrument plugged") << Change{
+            .opened = folder,
+            .after = {instrumentRoot},
+            .shown = {"1", instrumentRoot, folder}};
+        QTest::newRow("instrument shown, second plugged first") << Change{
+            .before = {instrumentRoot},
+            .after = {secondRoot, instrumentRoot},
+            .shown = {"3", instrumentRoot, instrumentRoot}};
+        QTest::newRow("instrument shown, pulled") << Change{
+            .before = {instrumentRoot},
+            .arrival = false,
+            .shown = {"0", "", QDir::currentPath()}};
+        QTest::newRow("instrument shown, pulled, second attached") << Change{
+            .before = {instrumentRoot, secondRoot},
+            .after = {secondRoot},
+            .arrival = false,
+            .shown = {"2", secondRoot, secondRoot}};
         // A second instrument that now comes first shows whether the first one was looked for again.
-        QTest::newRow("instrument shown, other removed") << Change{I, "", SI, false, {"3", i, i}};
+        QTest::newRow("instrument shown, other removed") << Change{
+            .before = {instrumentRoot},
+            .after = {secondRoot, instrumentRoot},
+            .arrival = false,
+            .shown = {"3", instrumentRoot, instrumentRoot}};
+        QTest::newRow("folder shown, instrument pulled") << Change{
+            .before = {instrumentRoot},
+            .opened = folder,
+            .arrival = false,
+            .shown = {"1", "", folder}};
     }
     void deviceChanges()
     {
@@ -130,7 +164,7 @@ private slots:
         QVERIFY(c.opened.isEmpty() || QMetaObject::invokeMethod(&window, "slot_loadDataDir"));
         env->machine.plugInstruments(c.after);
         c.arrival ? window.handleDeviceArrival() : window.handleDeviceRemoval();
-        QCOMPARE(shown(window), c.result);
+        QCOMPARE(shown(window), c.shown);
         QVERIFY(!window.loading() && env->dialogs->warnings.isEmpty());
     }
 
