@@ -37,7 +37,8 @@ QString familyMissing()
     const QString shown = QFontInfo(QFont(QStringLiteral("Arial"))).family();
     if (family.isEmpty() || shown.section(QStringLiteral(" ["), 0, 0) == family)
         return QString();
-    return family + " is not installed (" + shown + " is used): its fits and contrasts were not checked";
+    return family + " is not installed (" + shown
+        + " is used): its fits and contrasts were not checked";
 }
 
 // A record with the widest number of every field and, over the 16, each text the decoder gives.
@@ -154,7 +155,8 @@ private slots:
         QTest::newRow("start") << 0 << false << QStringList();
         QTest::newRow("a file opened") << 1 << false << output;
         QTest::newRow("selection cleared") << 1 << true << QStringList();
-        QTest::newRow("more than the strip shows") << 30 << false << output + QStringList{"btn_shiftRight"};
+        QTest::newRow("more than the strip shows")
+            << 30 << false << output + QStringList{"btn_shiftRight"};
     }
     void buttonStates()
     {
@@ -203,10 +205,12 @@ private slots:
         QTest::addColumn<QString>("saveDir");
         QTest::addColumn<QByteArray>("written");
         const QByteArray dirLine("%DIR%\n"), emptyLine("\n");
-        QTest::newRow("CR LF, later lines ignored") << QByteArray("%DIR%\r\nmore\n") << "%DIR%" << dirLine;
+        QTest::newRow("CR LF, later lines ignored")
+            << QByteArray("%DIR%\r\nmore\n") << "%DIR%" << dirLine;
         QTest::newRow("missing directory") << QByteArray("%DIR%/gone\n") << "" << emptyLine;
         QTest::newRow("missing file") << QByteArray() << "" << emptyLine;
-        QTest::newRow("unwritable beside: the user's config") << QByteArray("/") << "%DIR%" << dirLine;
+        QTest::newRow("unwritable beside: the user's config")
+            << QByteArray("/") << "%DIR%" << dirLine;
     }
     void saveDir()
     {
@@ -240,7 +244,8 @@ private slots:
         auto window = shownWindow(russian);
         QVERIFY(window);
         QCOMPARE(window->windowTitle(), "Scanlet");
-        const QStringList texts{window->form()->grpb_table->title(), window->form()->tbtn_open->toolTip(),
+        const QStringList texts{window->form()->grpb_table->title(),
+                                window->form()->tbtn_open->toolTip(),
                                 window->aboutWidget()->windowTitle(),
                                 window->aboutWidget()->findChild<QTextBrowser *>()->toPlainText(),
                                 QCoreApplication::translate("QPlatformTheme", "&Yes")};
@@ -271,7 +276,8 @@ private slots:
         });
         Dialogs real;
         QWidget parent;
-        const int answer = question ? real.question(&parent, "Scanlet", text) : real.warning(&parent, "Scanlet", text);
+        const int answer = question ? real.question(&parent, "Scanlet", text)
+                                    : real.warning(&parent, "Scanlet", text);
         QTEST(answer, "answer");
         QCOMPARE(shown, text);
     }
@@ -292,14 +298,18 @@ private slots:
         QTest::mouseClick(window->form()->tbtn_open, Qt::LeftButton);
         QCOMPARE(loading.firstTexts.size(), 2);
         QStringList cut;
-        const auto fits = [&cut](const QString &text, const QRect &room, const QWidget *widget, int flags) {
-            const QRect needed = widget->fontMetrics().boundingRect(room, flags | Qt::TextWordWrap, text);
-            if (needed.width() > room.width() || needed.height() > room.height())
-                cut << text;
-        };
+        const auto fits
+            = [&cut](const QString &text, const QRect &room, const QWidget *widget, int flags) {
+                  const QRect needed
+                      = widget->fontMetrics().boundingRect(room, flags | Qt::TextWordWrap, text);
+                  if (needed.width() > room.width() || needed.height() > room.height())
+                      cut << text;
+              };
         QTableWidget *table = window->form()->tableWidget;
-        QVERIFY(table->columnWidth(0) + table->columnWidth(1) <= table->width() - table->lineWidth());
-        const int margin = table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1;
+        QVERIFY(table->columnWidth(0) + table->columnWidth(1)
+                <= table->width() - table->lineWidth());
+        const int margin
+            = table->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, table) + 1;
         for (int i = 0; i < window->form()->fileListWidget->count(); ++i) {
             window->form()->fileListWidget->setCurrentRow(i);
             for (int row = 0; table->item(row, 0); ++row) {
@@ -328,7 +338,8 @@ private slots:
         auto window = shownWindow();
         QTest::mouseClick(window->form()->tbtn_open, Qt::LeftButton);
         QTableWidget *table = window->form()->tableWidget;
-        const QImage cell = table->viewport()->grab(table->visualItemRect(table->item(0, 0))).toImage();
+        const QImage cell
+            = table->viewport()->grab(table->visualItemRect(table->item(0, 0))).toImage();
         int ink = 255;
         for (int y = 0; y < cell.height(); ++y) {
             for (int x = 0; x < cell.width(); ++x)
@@ -367,7 +378,8 @@ private slots:
         auto window = shownWindow(russian);
         QTest::mouseClick(window->form()->tbtn_info, Qt::LeftButton);
         auto *about = window->aboutWidget()->findChild<QTextBrowser *>();
-        QApplication::setActiveWindow(about->window()); // as the window manager does with a new window
+        QApplication::setActiveWindow(
+            about->window()); // as the window manager does with a new window
         QTRY_VERIFY(about->hasFocus()); // Tab selects the link, Return opens it
         QTest::keyClick(about, Qt::Key_Tab);
         QTest::keyClick(about, Qt::Key_Return);

@@ -25,8 +25,10 @@ Run inspect(const QStringList &args, const QString &workingDirectory = QString()
     QProcess process;
     process.setWorkingDirectory(workingDirectory);
     process.start(QStringLiteral(SCANLET_BIN_DIR "/scanlet-info"), args);
-    const bool ended = process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit;
-    return {ended ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
+    const bool ended
+        = process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit;
+    return {ended ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
 }
 
 // What the table shows of the writer's default A-scan, as the text form prints it.
@@ -44,21 +46,25 @@ const QString DefaultSettings = QStringLiteral(
     "Date: 15:06:2026\n"
     "Time: 12:30\n");
 
-// RFC 4180: a field is quoted when it holds the separator, a quote or a line break, with quotes doubled,
-// and every record ends with CRLF; anything else is refused.
+// RFC 4180: a field is quoted when it holds the separator, a quote or a line break, with quotes
+// doubled, and every record ends with CRLF; anything else is refused.
 QList<QStringList> records(const QString &text, QChar separator = ',')
 {
-    QRegularExpression field(QString(R"re(\G(?:"((?:[^"]|"")*)"|([^,"\r\n]*))(,|\r\n))re").replace(',', separator));
+    QRegularExpression field(
+        QString(R"re(\G(?:"((?:[^"]|"")*)"|([^,"\r\n]*))(,|\r\n))re").replace(',', separator));
     QList<QStringList> records{{}};
     int end = 0;
     for (auto it = field.globalMatch(text); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
-        records.last() << (m.capturedStart(1) >= 0 ? m.captured(1).replace("\"\"", "\"") : m.captured(2));
+        records.last() << (m.capturedStart(1) >= 0 ? m.captured(1).replace("\"\"", "\"")
+                                                   : m.captured(2));
         if (m.captured(3) == "\r\n")
             records << QStringList();
         end = m.capturedEnd();
     }
-    return end == text.size() && records.takeLast().isEmpty() ? records : QList<QStringList>{{"not RFC 4180"}};
+    return end == text.size() && records.takeLast().isEmpty()
+        ? records
+        : QList<QStringList>{{"not RFC 4180"}};
 }
 
 } // namespace
@@ -77,7 +83,8 @@ class TestInfo : public QObject
     CListWidgetHeir *strip = window.form()->fileListWidget;
 
 private slots:
-    // A-scans whose texts are hard to quote, shown by the window in its strip's order (not the names' order).
+    // A-scans whose texts are hard to quote, shown by the window in its strip's order (not the
+    // names' order).
     void initTestCase()
     {
         qputenv("LC_ALL", "C.UTF-8");   // the inspector reads its arguments as UTF-8
@@ -114,7 +121,8 @@ private slots:
     {
         QFETCH(QStringList, files);
         QFETCH(int, status);
-        for (const QStringList form : {QStringList(), QStringList{"--json"}, QStringList{"--csv"}}) {
+        for (const QStringList &form :
+             {QStringList(), QStringList{"--json"}, QStringList{"--csv"}}) {
             const Run run = inspect(form + files);
             QCOMPARE(run.status, status);
             // A usage error says why on standard error and prints nothing else.
@@ -180,18 +188,19 @@ private slots:
         rail.date[1] = 1;
         rail.yearSince1900 = 124;
         QVERIFY(writeAscan(temp.filePath("3.jpg"), rail));
-        QCOMPARE(inspect({"--csv", "3.jpg"}, temp.path()).out,
-                 "file,title,configuration,date,time,probe_type,frequency_mhz,probe_angle_deg,delay_us,"
-                 "thickness_mm,thickness_inch,reference_level_db,correction_standard_db,"
-                 "correction_roughness_db,acceptance_level_db,multilevel_strobe,reporting_level_db,"
-                 "examination_monitor_db,scale,readings_discreteness,cursor,error\r\n"
-                 "3.jpg,Рельс Р65 головк #3,Сварка 8 мм,04:01:2024,11:39,single,15.0,40.0,4.0,41.57,,"
-                 "off,,,,off,,,mm depth,0.1,on,\r\n");
+        QCOMPARE(
+            inspect({"--csv", "3.jpg"}, temp.path()).out,
+            "file,title,configuration,date,time,probe_type,frequency_mhz,probe_angle_deg,delay_us,"
+            "thickness_mm,thickness_inch,reference_level_db,correction_standard_db,"
+            "correction_roughness_db,acceptance_level_db,multilevel_strobe,reporting_level_db,"
+            "examination_monitor_db,scale,readings_discreteness,cursor,error\r\n"
+            "3.jpg,Рельс Р65 головк #3,Сварка 8 мм,04:01:2024,11:39,single,15.0,40.0,4.0,41.57,,"
+            "off,,,,off,,,mm depth,0.1,on,\r\n");
     }
 
-    // "Export Settings…" writes what the inspector prints for the selection, byte for byte, replacing a
-    // file only once complete; "Copy Settings" gives the same cells tab-separated. A cancelled
-    // dialog writes nothing.
+    // "Export Settings…" writes what the inspector prints for the selection, byte for byte,
+    // replacing a file only once complete; "Copy Settings" gives the same cells tab-separated. A
+    // cancelled dialog writes nothing.
     void windowExport()
     {
         strip->selectAll();
@@ -206,7 +215,8 @@ private slots:
         QVERIFY(writeBytes(csv, "old") && setrlimit(RLIMIT_FSIZE, &small) == 0);
         strip->exportSettingsAction()->trigger();
         QVERIFY(setrlimit(RLIMIT_FSIZE, &none) == 0);
-        QCOMPARE(environment.dialogs->warnings, QStringList{"Couldn't write the file \"" + csv + "\"!"});
+        QCOMPARE(environment.dialogs->warnings,
+                 QStringList{"Couldn't write the file \"" + csv + "\"!"});
         QCOMPARE(QDir(temp.path()).entryList({"export*"}, QDir::Files | QDir::Hidden).size(), 1);
         const auto contents = [&] {
             QFile file(csv);

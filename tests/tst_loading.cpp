@@ -20,18 +20,19 @@ struct Entries
     QStringList untitled;
     QStringList folders;
     QStringList pipes;
-    QStringList links;        // each to an A-scan named as it with ".lnk" added (that name not listed)
+    QStringList links; // each to an A-scan named as it with ".lnk" added (that name not listed)
 };
 
 bool writeEntries(const QString &dir, const Entries &entries)
 {
     bool written = true;
-    const auto ascan = [&](const QString &name, const QByteArray &signature, const QByteArray &title) {
-        AscanFields fields;
-        fields.signature = signature;
-        fields.title = title;
-        written = written && writeAscan(dir + '/' + name, fields);
-    };
+    const auto ascan
+        = [&](const QString &name, const QByteArray &signature, const QByteArray &title) {
+              AscanFields fields;
+              fields.signature = signature;
+              fields.title = title;
+              written = written && writeAscan(dir + '/' + name, fields);
+          };
     for (const QString &name : entries.ascans)
         ascan(name, "Z4170", "Scan " + name.toUtf8());
     for (const QString &name : entries.otherModel)
@@ -66,7 +67,8 @@ Entries numbered(int count) // "1.jpg" to "count.jpg"
 
 enum class Interrupt { None, CancelButton, EscapeKey, CloseButton };
 
-// A folder, the file chosen in it; the strip's names and selected title then, and the progress shown.
+// A folder, the file chosen in it; the strip's names and selected title then, and the progress
+// shown.
 struct Load
 {
     Entries entries;
@@ -89,10 +91,11 @@ private slots:
         QTest::addColumn<Load>("load");
         // By number, negative first; for one number the later name first; the chosen name selected.
         const QList<int> twelfths{8, 17, 25, 33, 42, 50, 58, 67, 75, 83, 92, 100};
-        const QStringList numbers{"-3.jpg", "1.jpg", "2.jpg", "3.jpg", "4.jpg", "5.jpg", "11.jpg", "9.jpg"};
+        const QStringList numbers{"-3.jpg", "1.jpg", "2.jpg",  "3.jpg",
+                                  "4.jpg",  "5.jpg", "11.jpg", "9.jpg"};
         const QStringList ties{"7.jpg", "7.old.jpg", "10.jpg", "010.jpg"};
-        const QStringList ordered{"-3.jpg", "1.jpg", "2.jpg", "3.jpg", "4.jpg", "5.jpg", "7.old.jpg",
-                                  "7.jpg", "9.jpg", "10.jpg", "010.jpg", "11.jpg"};
+        const QStringList ordered{"-3.jpg",    "1.jpg", "2.jpg", "3.jpg",  "4.jpg",   "5.jpg",
+                                  "7.old.jpg", "7.jpg", "9.jpg", "10.jpg", "010.jpg", "11.jpg"};
         // Ties created in both orders: the order of the folder's listing must not matter.
         QTest::newRow("by number, ties created in order") << Load{
             .entries = {.ascans = numbers + ties},
@@ -111,17 +114,19 @@ private slots:
             .chosen = "0.jpg"};
         // Not read: number 0, no number, not .jpg, folders, pipes. Not listed: not A-scans.
         QTest::newRow("what is read, what is listed") << Load{
-            .entries = {.ascans = {"0.jpg", "scan.jpg", "99999999999.jpg", "4.png", "3.jpg", "8.JPG"},
-                        .otherModel = {"2.jpg"},
-                        .untitled = {"5.jpg"},
-                        .folders = {"11.jpg"},
-                        .pipes = {"7.jpg"},
-                        .links = {"6.jpg"}},
+            .entries
+            = {.ascans = {"0.jpg", "scan.jpg", "99999999999.jpg", "4.png", "3.jpg", "8.JPG"},
+               .otherModel = {"2.jpg"},
+               .untitled = {"5.jpg"},
+               .folders = {"11.jpg"},
+               .pipes = {"7.jpg"},
+               .links = {"6.jpg"}},
             .chosen = "2.jpg",
             .listed = {"3.jpg", "6.jpg", "8.JPG"},
             .selected = "Scan 3.jpg",
             .progress = {20, 40, 60, 80, 100}};
-        for (const Interrupt how : {Interrupt::CancelButton, Interrupt::EscapeKey, Interrupt::CloseButton}) {
+        for (const Interrupt how :
+             {Interrupt::CancelButton, Interrupt::EscapeKey, Interrupt::CloseButton}) {
             QTest::addRow("cancelled, %d", int(how)) << Load{
                 .entries = numbered(30),
                 .chosen = "1.jpg",
@@ -162,55 +167,43 @@ private slots:
         env.dialogs->openAnswer = load.chosen.isEmpty() ? QString() : dir + '/' + load.chosen;
         QMetaObject::invokeMethod(&window, "slot_loadDataDir");
 
-        QCOMPARE(QStringList(strip->paths()).replaceInStrings(dir + QDir::separator(), QString()), load.listed);
+        QCOMPARE(QStringList(strip->paths()).replaceInStrings(dir + QDir::separator(), QString()),
+                 load.listed);
         QCOMPARE(strip->selectedItems(), strip->findItems(load.selected, Qt::MatchExactly));
         QCOMPARE(watcher.progress, load.progress);
-        // In between, each file counted is read up to its title only: 45 bytes (and some 100 of /proc and the loop).
-        QVERIFY2(last - first <= load.progress.size() * 200, qPrintable(QString::number(last - first)));
-        QCOMPARE(watcher.firstTexts, QVector<QString>(!load.progress.isEmpty(),
-                                                      "The program is loading available data. Please, wait.").toList());
+        // In between, each file counted is read up to its title only: 45 bytes (and some 100 of
+        // /proc and the loop).
+        QVERIFY2(last - first <= load.progress.size() * 200,
+                 qPrintable(QString::number(last - first)));
+        QCOMPARE(watcher.firstTexts,
+                 QVector<QString>(!load.progress.isEmpty(),
+                                  "The program is loading available data. Please, wait.")
+                     .toList());
         // The bad name's.
-        QCOMPARE(env.dialogs->warnings.size(), int(load.progress.isEmpty() && !load.chosen.isEmpty()));
+        QCOMPARE(env.dialogs->warnings.size(),
+                 int(load.progress.isEmpty() && !load.chosen.isEmpty()));
         QVERIFY(!window.loading() && !window.loadingWindow());
-        QCOMPARE(window.form()->grpb_listWidget->title(), load.listed.isEmpty() ? "" : window.dataDirectory());
+        QCOMPARE(window.form()->grpb_listWidget->title(),
+                 load.listed.isEmpty() ? "" : window.dataDirectory());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(watcher.dialogs.count(nullptr), watcher.dialogs.size());
 
-        // Thumbnails are read once shown, and only then: an icon reports its picture's size once it has read it.
-        const auto hasRead = [strip](int row) { return !strip->item(row)->icon().availableSizes().isEmpty(); };
+        // Thumbnails are read once shown, and only then: an icon reports its picture's size once it
+        // has read it.
+        const auto hasRead
+            = [strip](int row) { return !strip->item(row)->icon().availableSizes().isEmpty(); };
         QTRY_VERIFY(load.selected.isEmpty() || hasRead(strip->row(strip->selectedItems().first())));
         const QRect view = strip->viewport()->rect();
         for (int row = 0; row < strip->count(); ++row) {
             const QRect rect = strip->visualItemRect(strip->item(row));
-            // The chosen item is scrolled to, shown whole as the strip counts it (its last column may be one past).
-            QVERIFY(!strip->item(row)->isSelected() || (rect.left() >= 0 && rect.right() <= view.width()));
+            // The chosen item is scrolled to, shown whole as the strip counts it (its last column
+            // may be one past).
+            QVERIFY(!strip->item(row)->isSelected()
+                    || (rect.left() >= 0 && rect.right() <= view.width()));
             QTRY_COMPARE(hasRead(row), view.intersects(rect));
         }
     }
 
-    // The instrument button does nothing while the instrument's files are shown, and brings them back
-    // over a folder's.
-    void instrumentButton()
-    {
-        FakeEnvironment env;
-        QTemporaryDir device, folder;
-        QVERIFY(writeEntries(device.path(), numbered(4)) && writeEntries(folder.path(), numbered(3)));
-        env.machine.plugInstruments({device.path() + '/'}); // a root ends with a separator
-        ProgressWatcher watcher(QStringLiteral("dlg_infoLoad"));
-        CDataManager window; // finds the instrument and loads its files before it is shown
-        CListWidgetHeir *strip = window.form()->fileListWidget;
-        strip->setCurrentRow(2);
-        QMetaObject::invokeMethod(&window, "slot_loadDataFromDevice");
-        QVERIFY(watcher.firstTexts.size() == 1 && strip->currentRow() == 2);
-        env.dialogs->openAnswer = folder.filePath(QStringLiteral("2.jpg"));
-        QMetaObject::invokeMethod(&window, "slot_loadDataDir");
-        QMetaObject::invokeMethod(&window, "slot_loadDataFromDevice");
-        QCOMPARE(watcher.firstTexts.size(), 3); // the folder's in between
-        QVERIFY(watcher.firstTexts.first().startsWith("An inserted ultrasonic defectoscope was detected.")
-                && watcher.firstTexts.last() == watcher.firstTexts.first());
-        QCOMPARE(strip->paths().last(), device.path() + '/' + QDir::separator() + "4.jpg");
-        QCOMPARE(strip->selectedItems(), strip->findItems("Scan 1.jpg", Qt::MatchExactly));
-    }
 };
 
 QTEST_MAIN(TestLoading)

@@ -15,7 +15,8 @@ namespace {
 
 const bool privateMounts = enterPrivateMountNamespace();
 // Folder names as users have them; markup in a text that must print as written.
-const QString Source = QStringLiteral("Сканы 'шов' #1 %41 & \"A\""), Target = QStringLiteral("Отчёт & #2 %20");
+const QString Source = QStringLiteral("Сканы 'шов' #1 %41 & \"A\""),
+              Target = QStringLiteral("Отчёт & #2 %20");
 const QByteArray Markup("<b>x&amp;y</b> \"q\"");
 
 QByteArray contents(const QString &path)
@@ -29,8 +30,9 @@ QString run(const QString &program, const QStringList &args)
 {
     QProcess process;
     process.start(program, args);
-    return process.waitForFinished(60000) ? QString::fromUtf8(process.readAllStandardOutput()).normalized(
-               QString::NormalizationForm_KC) : QString();
+    return process.waitForFinished(60000) ? QString::fromUtf8(process.readAllStandardOutput())
+                                                .normalized(QString::NormalizationForm_KC)
+                                          : QString();
 }
 
 // What a file of the save's folder is before and after: absent, an old copy, a link to an old
@@ -84,8 +86,8 @@ class TestOutput : public QObject
     std::unique_ptr<Fixture> f;
     QTemporaryDir config;
 
-    // Writes into dir 1.jpg, 2.jpg (markup in its texts, reference level in use) and 3.jpg (unreadable),
-    // loads them into the strip and selects these rows in turn.
+    // Writes into dir 1.jpg, 2.jpg (markup in its texts, reference level in use) and 3.jpg
+    // (unreadable), loads them into the strip and selects these rows in turn.
     QStringList load(const QString &dir, const QList<int> &selected)
     {
         AscanFields files[3];
@@ -98,7 +100,8 @@ class TestOutput : public QObject
         for (int i = 0; i < 3; ++i)
             paths << dir + QStringLiteral("/%1.jpg").arg(i + 1);
         for (int i = 0; i < 3 && QDir().mkpath(dir); ++i)
-            writeAscan(paths[i], files[i]);   // a file not written does not load: the count below tells
+            writeAscan(paths[i],
+                       files[i]); // a file not written does not load: the count below tells
         f->env.dialogs->openAnswer = paths.first();
         QMetaObject::invokeMethod(&f->window, "slot_loadDataDir");
         f->window.form()->fileListWidget->clearSelection();
@@ -109,17 +112,22 @@ class TestOutput : public QObject
 
 private slots:
     // The Report tab's remembered details go to a settings folder of the test's own.
-    void initTestCase() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path()); }
+    void initTestCase()
+    {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
+    }
     void init() { f = std::make_unique<Fixture>(); }
     void cleanup() { f.reset(); }
 
-    // Of the line beside the program and the one in the configuration folder, the newer is read back.
+    // Of the line beside the program and the one in the configuration folder, the newer is read
+    // back.
     void saveDirStore()
     {
         const QString beside = f->temp.filePath("beside"), config = f->temp.filePath("config");
         QFile older(config);
         QVERIFY(writeBytes(config, Target.toUtf8() + '\n') && older.open(QIODevice::ReadWrite)
-                && older.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+                && older.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                     QFileDevice::FileModificationTime));
         QCOMPARE(writeSaveDirLine(beside, config, "second"), beside);
         QCOMPARE(readSaveDirLine(beside, config), QString("second"));
     }
@@ -129,11 +137,13 @@ private slots:
     {
         QTableWidget table(2, 3);
         for (int cell : {0, 1, 2, 4})
-            table.setItem(cell / 3, cell % 3, new QTableWidgetItem(QString(Markup) + QString::number(cell)));
+            table.setItem(cell / 3, cell % 3,
+                          new QTableWidgetItem(QString(Markup) + QString::number(cell)));
         QTextDocument document;
         document.setHtml(settingsHtml(&table));
-        QCOMPARE(document.toPlainText().split(QRegularExpression("\\s*\\n\\s*"), Qt::SkipEmptyParts),
-                 (QStringList{"SETTINGS", Markup + "0", Markup + "1"}));
+        QCOMPARE(
+            document.toPlainText().split(QRegularExpression("\\s*\\n\\s*"), Qt::SkipEmptyParts),
+            (QStringList{"SETTINGS", Markup + "0", Markup + "1"}));
     }
 
     void saving_data()
@@ -179,7 +189,8 @@ private slots:
         const QString saveDir = c.target.isEmpty() ? f->window.saveDirectory() : chosen;
         const QStringList sources = load(base + '/' + Source, {0, 1, 2});
         QCOMPARE(sources.size(), 3);
-        const QList<QByteArray> before{contents(sources[0]), contents(sources[1]), contents(sources[2])};
+        const QList<QByteArray> before{contents(sources[0]), contents(sources[1]),
+                                       contents(sources[2])};
         QVERIFY(QFile::link(base + '/' + Source, base + "/link"));
         QVERIFY(QFileInfo::exists(chosen) || QDir().mkpath(chosen));
         const bool full = c.target == "full";
@@ -202,8 +213,11 @@ private slots:
             if (c.before[i] == Absent)
                 continue;
             QVERIFY(writeBytes(old(i), "old copy"));
-            QVERIFY(c.before[i] == LinkToOld ? QFile::link(old(i), saved(i)) : QFile::copy(old(i), saved(i)));
-            questions << QStringLiteral("The file \"%1\" already exists!\nDo you want to rewrite it?").arg(saved(i));
+            QVERIFY(c.before[i] == LinkToOld ? QFile::link(old(i), saved(i))
+                                             : QFile::copy(old(i), saved(i)));
+            questions << QStringLiteral(
+                             "The file \"%1\" already exists!\nDo you want to rewrite it?")
+                             .arg(saved(i));
         }
         QVERIFY(!full || !writeBytes(chosen + "/filler", QByteArray(2 << 20, 'x')));   // fills it
         f->env.dialogs->directoryAnswers = QStringList{c.target.isEmpty() ? QString() : chosen};
@@ -219,7 +233,8 @@ private slots:
         QVector<FileState> after;
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(contents(sources.at(i)), before.at(i));
-            QCOMPARE(contents(old(i)), QByteArray(c.before[i] == Absent ? "<missing>" : "old copy"));
+            QCOMPARE(contents(old(i)),
+                     QByteArray(c.before[i] == Absent ? "<missing>" : "old copy"));
             after << stateOf(i);
         }
         QCOMPARE(after, c.after);
@@ -229,22 +244,31 @@ private slots:
     {
         QTest::addColumn<Print>("c");
         const auto sheet = [](const QString &shows, int file, int n, int of) {
-            return shows + QString("[^\\f]*%1\\.jpg +\\d[^\\f]* page %2 of %3\\s*$").arg(file).arg(n).arg(of);
+            return shows
+                + QString("[^\\f]*%1\\.jpg +\\d[^\\f]* page %2 of %3\\s*$")
+                      .arg(file)
+                      .arg(n)
+                      .arg(of);
         };
-        const QString details = ".*Scanlet.*Organisation:.*ACME & Sons.*Notes:.*" + Markup + ".*line 2.*";
+        const QString details
+            = ".*Scanlet.*Organisation:.*ACME & Sons.*Notes:.*" + Markup + ".*line 2.*";
         // Details on every sheet under the letterhead, escaped, only the fields filled.
         ReportDetails filled;
         filled.organisation = "ACME & Sons";
         filled.object = " ";
         filled.notes = Markup + "\nline 2";
-        QTest::newRow("selection order, details") << Print{
-            .selected = {1, 0},
-            .details = filled,
-            .sheets = {sheet("^(?!.*(Alpha|Object:|Operator:))" + details + "A<B " + Markup + ".*Configuration: "
-                             + Markup + ".*SETTINGS.*Acceptance level, dB", 2, 1, 2),
-                       sheet("^(?!.*(A<B|Acceptance))" + details + "Alpha weld.*Configuration: Weld 12 mm"
-                             ".*Reference level, dB", 1, 2, 2)},
-            .row8 = "Acceptance level, dB"};
+        QTest::newRow("selection order, details")
+            << Print{.selected = {1, 0},
+                     .details = filled,
+                     .sheets = {sheet("^(?!.*(Alpha|Object:|Operator:))" + details + "A<B " + Markup
+                                          + ".*Configuration: " + Markup
+                                          + ".*SETTINGS.*Acceptance level, dB",
+                                      2, 1, 2),
+                                sheet("^(?!.*(A<B|Acceptance))" + details
+                                          + "Alpha weld.*Configuration: Weld 12 mm"
+                                            ".*Reference level, dB",
+                                      1, 2, 2)},
+                     .row8 = "Acceptance level, dB"};
         // Sheets 2 and 3 of three (the range is cut at the last), each copy whole before the next.
         const QString second = sheet("A<B", 2, 2, 3), third = sheet("A-scan", 3, 3, 3);
         QTest::newRow("range 2-9, 2 copies collated") << Print{
@@ -296,7 +320,8 @@ private slots:
         const int images = run("pdfimages", {"-list", pdfPath}).count('\n') - 2;
         QCOMPARE(std::max(images, 0), c.images < 0 ? 2 * printed.size() : c.images);
         for (int i = 0; i < printed.size(); ++i) {
-            const QRegularExpression sheet(c.sheets.at(i), QRegularExpression::DotMatchesEverythingOption);
+            const QRegularExpression sheet(c.sheets.at(i),
+                                           QRegularExpression::DotMatchesEverythingOption);
             QVERIFY2(sheet.match(printed.at(i)).hasMatch(), qPrintable(printed.at(i)));
         }
         // The table shows the first selected file again, not the last one printed.

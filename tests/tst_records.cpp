@@ -83,10 +83,28 @@ QByteArray valid(int length = 755) // the default A-scan, its segment length rep
 QStringList fields(const AscanSettings &s)
 {
 #define F(field) QStringLiteral(#field "=") + QVariant(s.field).toString()
-    return {F(title), F(configurationName), F(timeText), F(dateText), F(dualProbe), F(frequency), F(probeAngle),
-            F(delay), F(thicknessMm), F(thicknessInch), F(scale), F(discreteness), F(cursor), F(strobe),
-            F(referenceLevel), F(referenceOn), F(examinationMonitor), F(reportingLevel), F(acceptanceLevel),
-            F(correctionStandard), F(correctionRoughness), F(unitSystem)};
+    return {F(title),
+            F(configurationName),
+            F(timeText),
+            F(dateText),
+            F(dualProbe),
+            F(frequency),
+            F(probeAngle),
+            F(delay),
+            F(thicknessMm),
+            F(thicknessInch),
+            F(scale),
+            F(discreteness),
+            F(cursor),
+            F(strobe),
+            F(referenceLevel),
+            F(referenceOn),
+            F(examinationMonitor),
+            F(reportingLevel),
+            F(acceptanceLevel),
+            F(correctionStandard),
+            F(correctionRoughness),
+            F(unitSystem)};
 #undef F
 }
 
@@ -97,8 +115,8 @@ void fileRow(const char *name, const QByteArray &bytes, const QString &title, in
 }
 
 // An A-scan written with `change`: the fields it decodes to and, when given, its table's values.
-void settingsRow(const char *name, const std::function<void(A)> &change, const std::function<void(S)> &expect,
-                 const QString &table = QString())
+void settingsRow(const char *name, const std::function<void(A)> &change,
+                 const std::function<void(S)> &expect, const QString &table = QString())
 {
     AscanFields ascan;
     change(ascan);
@@ -116,7 +134,8 @@ private slots:
     // How much of a file must be there for its title and its record, and what marks an A-scan.
     void files_data()
     {
-        QTest::addColumn<QByteArray>("bytes"); // a file of these bytes, or a path in the work folder
+        QTest::addColumn<QByteArray>(
+            "bytes"); // a file of these bytes, or a path in the work folder
         QTest::addColumn<QString>("title");
         QTest::addColumn<int>("record");
         QTest::addColumn<QStringList>("expected");
@@ -130,14 +149,17 @@ private slots:
         fileRow("L = 752", valid(752), "A-scan", 0);
         fileRow("L = 753", valid(753), "A-scan", 171);
         fileRow("L = 0xFFFF", valid(0xFFFF).leftJustified(6 + 0xFFFF, '\0'), "A-scan", 171);
-        // readTitle checks the signature, readRecord does not; the first four bytes may be anything.
+        // readTitle checks the signature, readRecord does not; the first four bytes may be
+        // anything.
         fileRow("signature in lower case", valid().replace(8, 5, "z4170"), "", 171);
         fileRow("another model's signature", valid().replace(8, 5, "Z4171"), "", 171);
         fileRow("marker bytes GIF8", valid().replace(0, 4, "GIF8"), "A-scan", 171);
-        // No regular file is read: a pipe is refused even while a writer has sent it a whole A-scan.
+        // No regular file is read: a pipe is refused even while a writer has sent it a whole
+        // A-scan.
         const QByteArray pipe = QFile::encodeName(m_dir.filePath("pipe"));
         const int writer = ::mkfifo(pipe, 0600) == 0 ? ::open(pipe, O_RDWR | O_NONBLOCK) : -1;
-        QVERIFY(writer >= 0 && ::write(writer, valid().constData(), valid().size()) == valid().size());
+        QVERIFY(writer >= 0
+                && ::write(writer, valid().constData(), valid().size()) == valid().size());
         fileRow("a pipe", pipe, "", 0);
         fileRow("a folder", QFile::encodeName(m_dir.path()), "", 0);
         fileRow("a missing file", pipe + "-missing", "", 0);
@@ -166,9 +188,11 @@ private slots:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QStringList>("expected");
         QTest::addColumn<QString>("table"); // empty: not checked
-        const QString defaults = "single|5.0|45.0|0.7|10.00|off|off|mm depth|0.1|on|15:06:2026|12:30";
+        const QString defaults
+            = "single|5.0|45.0|0.7|10.00|off|off|mm depth|0.1|on|15:06:2026|12:30";
         settingsRow("the default A-scan", [](A) {}, [](S) {}, defaults);
-        // Byte 31 is never text; a character it cuts is one replacement; a byte that starts none is one.
+        // Byte 31 is never text; a character it cuts is one replacement; a byte that starts none is
+        // one.
         const auto text = [](const char *name, const QByteArray &field, const QString &text) {
             settingsRow(name, [=](A a) { a.title = field; }, [=](S s) { s.title = text; });
         };
@@ -176,29 +200,42 @@ private slots:
         text("32 bytes", QByteArray(32, 'b'), QString(31, 'b'));
         text("empty", QByteArray("\0title", 6), QString());
         text("Cyrillic, last letter cut", (letters + QStringLiteral("о")).toUtf8(), letters + cut);
-        text("3-byte sequence whole", QByteArray(28, 'h') + "\xE2\x82\xAC", QString(28, 'h') + QChar(0x20AC));
-        text("overlong E0 80 at the end", QByteArray(29, 'i') + "\xE0\x80", QString(29, 'i') + cut + cut);
-        text("surrogate ED A0 at the end", QByteArray(29, 'j') + "\xED\xA0", QString(29, 'j') + cut + cut);
+        text("3-byte sequence whole", QByteArray(28, 'h') + "\xE2\x82\xAC",
+             QString(28, 'h') + QChar(0x20AC));
+        text("overlong E0 80 at the end", QByteArray(29, 'i') + "\xE0\x80",
+             QString(29, 'i') + cut + cut);
+        text("surrogate ED A0 at the end", QByteArray(29, 'j') + "\xED\xA0",
+             QString(29, 'j') + cut + cut);
         settingsRow("configuration cut", [](A a) { a.configurationName = QByteArray(32, 'c'); },
                     [](S s) { s.configurationName = QString(31, 'c'); });
         // Switches: 1 is off, anything else on; choices out of range are no text.
         settingsRow("strobe 2", [](A a) { a.strobeSwitch = 2; }, [](S s) { s.strobe = "on"; });
         settingsRow("cursor 1", [](A a) { a.cursorSwitch = 1; }, [](S s) { s.cursor = "off"; });
-        settingsRow("discreteness 255", [](A a) { a.discreteness = 255; }, [](S s) { s.discreteness = "1"; });
+        settingsRow(
+            "discreteness 255", [](A a) { a.discreteness = 255; },
+            [](S s) { s.discreteness = "1"; });
         settingsRow("scale 1", [](A a) { a.scaleMode = 1; }, [](S s) { s.scale = "µs"; });
         settingsRow("scale 3", [](A a) { a.scaleMode = 3; }, [](S s) { s.scale = ""; });
-        settingsRow("frequency 15", [](A a) { a.frequencyIndex = 15; }, [](S s) { s.frequency = "15.0"; });
-        settingsRow("frequency 16", [](A a) { a.frequencyIndex = 16; }, [](S s) { s.frequency = ""; });
+        settingsRow(
+            "frequency 15", [](A a) { a.frequencyIndex = 15; }, [](S s) { s.frequency = "15.0"; });
+        settingsRow(
+            "frequency 16", [](A a) { a.frequencyIndex = 16; }, [](S s) { s.frequency = ""; });
         settingsRow("probe type 1", [](A a) { a.probeType = 1; }, [](S s) { s.dualProbe = true; });
         settingsRow("probe type 2", [](A a) { a.probeType = 2; }, [](S) {});
-        settingsRow("unit system 255", [](A a) { a.unitSystem = 255; }, [](S s) { s.unitSystem = 255; });
+        settingsRow(
+            "unit system 255", [](A a) { a.unitSystem = 255; }, [](S s) { s.unitSystem = 255; });
         settingsRow("thickness switch 2", [](A a) { a.thicknessSwitch = 2; }, [](S) {});
         settingsRow("time", [](A a) { a.time[0] = 9; }, [](S s) { s.timeText = "09:30"; });
         settingsRow("day 0", [](A a) { a.date[0] = 0; }, [](S s) { s.dateText = "00:06:2026"; });
-        settingsRow("year at its limit", [](A a) { a.yearSince1900 = 0xFFFF; }, [](S s) { s.dateText = "15:06:67435"; });
-        settingsRow("angle at its limit", [](A a) { a.probeAngle = 0xFFFF; }, [](S s) { s.probeAngle = 6553.5f; });
+        settingsRow(
+            "year at its limit", [](A a) { a.yearSince1900 = 0xFFFF; },
+            [](S s) { s.dateText = "15:06:67435"; });
+        settingsRow(
+            "angle at its limit", [](A a) { a.probeAngle = 0xFFFF; },
+            [](S s) { s.probeAngle = 6553.5f; });
         settingsRow("delay -1", [](A a) { a.delay = -1; }, [](S s) { s.delay = -0.1f; });
-        // The acceptance level: the reference level and the standard correction less the roughness one.
+        // The acceptance level: the reference level and the standard correction less the roughness
+        // one.
         settingsRow("reference -12.3, not in use", [](A a) { a.referenceLevel = -123; },
                     [](S s) { s.referenceLevel = s.acceptanceLevel = -12.3f; });
         // In single precision 18.3f - 30.0f + 11.7f is -2^-20, shown as 0.0 without a sign.
@@ -216,8 +253,9 @@ private slots:
         }, "single|5.0|45.0|0.7|10.00|18.3|-30.0|-11.7|0.0|off|mm depth|0.1|on|15:06:2026|12:30");
         settingsRow("thickness 0", [](A a) { a.thicknessMm = 0; }, [](S s) { s.thicknessMm = 0; },
                     "single|5.0|45.0|0.7|0.00|off|off|mm depth|0.1|on|15:06:2026|12:30");
-        settingsRow("thickness at its limit", [](A a) { a.thicknessMm = a.thicknessInch = 0xFFFFFF; },
-                    [](S s) { s.thicknessMm = s.thicknessInch = 167772.15; });
+        settingsRow(
+            "thickness at its limit", [](A a) { a.thicknessMm = a.thicknessInch = 0xFFFFFF; },
+            [](S s) { s.thicknessMm = s.thicknessInch = 167772.15; });
         settingsRow("thickness off", [](A a) { a.thicknessSwitch = 1; },
                     [](S s) { s.thicknessMm = s.thicknessInch = -1; },
                     "single|5.0|45.0|0.7|off|off|off|mm depth|0.1|on|15:06:2026|12:30");
@@ -249,7 +287,8 @@ private slots:
         QFETCH(int, padding);
         const QString path = m_dir.filePath("big.jpg");
         const int size = int(AscanPicture::MaxFileBytes) + padding;
-        QVERIFY(writeBytes(path, encodeJpeg(instrumentScreen(1, QString())).leftJustified(size, '\0')));
+        QVERIFY(
+            writeBytes(path, encodeJpeg(instrumentScreen(1, QString())).leftJustified(size, '\0')));
         QTEST(!readAscanPicture(path).isNull(), "shown");
     }
 
@@ -262,7 +301,8 @@ private slots:
         QTest::newRow("claiming 4001 x 4000") << jpegClaiming(4001, 4000) << false;
         QTest::newRow("100 scans") << progressiveJpeg(QSize(64, 64), 100) << true;
         QTest::newRow("101 scans") << progressiveJpeg(QSize(64, 64), 101) << false;
-        QTest::newRow("100 scans of 1600 x 1601") << progressiveJpeg(QSize(1600, 1601), 100) << false;
+        QTest::newRow("100 scans of 1600 x 1601")
+            << progressiveJpeg(QSize(1600, 1601), 100) << false;
     }
     void pictures()
     {
