@@ -90,25 +90,31 @@ private slots:
     {
         QTest::addColumn<Load>("load");
         // By number, negative first; for one number the later name first; the chosen name selected.
-        const QList<int> twelfths{8, 17, 25, 33, 42, 50, 58, 67, 75, 83, 92, 100};
+        const QList<int> progress{5,  11, 16, 21, 26, 32, 37, 42, 47, 53,
+                                  58, 63, 68, 74, 79, 84, 89, 95, 100};
         const QStringList numbers{"-3.jpg", "1.jpg", "2.jpg",  "3.jpg",
                                   "4.jpg",  "5.jpg", "11.jpg", "9.jpg"};
-        const QStringList ties{"7.jpg", "7.old.jpg", "10.jpg", "010.jpg"};
-        const QStringList ordered{"-3.jpg",    "1.jpg", "2.jpg", "3.jpg",  "4.jpg",   "5.jpg",
-                                  "7.old.jpg", "7.jpg", "9.jpg", "10.jpg", "010.jpg", "11.jpg"};
+        // Several groups of one number: a listing order that happens to be right for all is
+        // unlikely.
+        const QStringList ties{"7.jpg",  "7.old.jpg", "10.jpg",   "010.jpg", "12.jpg", "12.b.jpg",
+                               "012.jpg", "13.a.jpg", "13.jpg",   "14.jpg",  "014.jpg"};
+        const QStringList ordered{"-3.jpg",  "1.jpg",     "2.jpg",  "3.jpg",    "4.jpg",
+                                  "5.jpg",   "7.old.jpg", "7.jpg",  "9.jpg",    "10.jpg",
+                                  "010.jpg", "11.jpg",    "12.jpg", "12.b.jpg", "012.jpg",
+                                  "13.jpg",  "13.a.jpg",  "14.jpg", "014.jpg"};
         // Ties created in both orders: the order of the folder's listing must not matter.
         QTest::newRow("by number, ties created in order") << Load{
             .entries = {.ascans = numbers + ties},
             .chosen = "11.jpg",
             .listed = ordered,
             .selected = "Scan 11.jpg",
-            .progress = twelfths};
+            .progress = progress};
         QTest::newRow("by number, ties created in reverse") << Load{
             .entries = {.ascans = QStringList(ties.crbegin(), ties.crend()) + numbers},
             .chosen = "11.jpg",
             .listed = ordered,
             .selected = "Scan 11.jpg",
-            .progress = twelfths};
+            .progress = progress};
         QTest::newRow("chosen name numbered 0: refused") << Load{
             .entries = {.ascans = {"0.jpg", "1.jpg"}},
             .chosen = "0.jpg"};

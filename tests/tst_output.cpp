@@ -281,12 +281,12 @@ private slots:
             .row8 = "Readings discreteness"};
         // A page taller than a sheet runs on to the next when it is not to be fitted.
         ReportDetails tall;
-        tall.notes = QString("a line of notes\n").repeated(40);
+        tall.notes = QString("a line of notes\n").repeated(8);
         tall.fitOnSheet = false;
         QTest::newRow("not fitted: runs on") << Print{
             .selected = {0},
             .details = tall,
-            .sheets = {sheet("Alpha weld", 1, 1, 2), sheet("SETTINGS", 1, 2, 2)},
+            .sheets = {sheet("Alpha weld", 1, 1, 2), sheet("12:30", 1, 2, 2)},
             .row8 = "Readings discreteness",
             .images = 2};
         QTest::newRow("print dialog cancelled") << Print{
