@@ -6,11 +6,12 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 DEMO_DIR ?= $(CURDIR)/demo
 DEMO_COUNT ?= 60
 
-# Debian packages the build, the suite and the checks need.
+# Debian packages the build, the suite and the checks need (the suite checks the About and the
+# table in DejaVu and in both Arial-metric families a desktop commonly has).
 PACKAGES := build-essential cmake qtbase5-dev qttools5-dev qttools5-dev-tools \
             xvfb xauth poppler-utils \
             clang-14 libclang-rt-14-dev pkg-config g++-mingw-w64-x86-64 fonts-dejavu-core \
-            qttranslations5-l10n desktop-file-utils
+            qttranslations5-l10n desktop-file-utils fonts-liberation2 fonts-urw-base35
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

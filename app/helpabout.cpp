@@ -52,7 +52,8 @@ bool CDataManager::buildAboutWindow()
     aboutTBrowser->setContextMenuPolicy(Qt::NoContextMenu);
     aboutTBrowser->setFrameShape(QFrame::NoFrame);
     aboutTBrowser->setFrameShadow(QFrame::Plain);
-    aboutTBrowser->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // A font too tall for the fixed view scrolls the text rather than cutting its link off.
+    aboutTBrowser->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     aboutTBrowser->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     aboutTBrowser->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     aboutTBrowser->setOpenLinks(true);
@@ -60,8 +61,9 @@ bool CDataManager::buildAboutWindow()
 
     aboutWindow->setWindowTitle(QCoreApplication::translate("AboutWindowGUI", "About Scanlet"));
     aboutWindow->setWhatsThis(QString());
-    // Qt gives each paragraph 12-pixel margins: halved, the whole text fits the fixed view.
-    aboutTBrowser->document()->setDefaultStyleSheet(QStringLiteral("p { margin-top: 6px; margin-bottom: 6px; }"));
+    // Qt gives each paragraph 12-pixel margins; with 2 the text keeps room below its link in the
+    // fixed view even in the Arial-metric fonts with tall lines (Nimbus Sans: 17 px, Russian).
+    aboutTBrowser->document()->setDefaultStyleSheet(QStringLiteral("p { margin-top: 2px; margin-bottom: 2px; }"));
     aboutTBrowser->setHtml(aboutHtml(translationLoaded));
     return true;
 }

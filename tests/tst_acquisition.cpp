@@ -11,32 +11,36 @@
 
 namespace {
 
-const bool privateMounts = enterPrivateMountNamespace();
 
 bool writeText(const QString &path, const QByteArray &text)
 {
     return QDir().mkpath(QFileInfo(path).absolutePath()) && writeBytes(path, text);
 }
 
-// A /sys lookalike: a disk without a vendor file naming the instrument in its model (skipped), then one
-// naming it only in its raw inquiry data, with a partition; dev/block/MAJ:MIN linked to each.
+// A /sys lookalike: a disk without a vendor file naming the instrument in its model (skipped), then
+// one naming it only in its raw inquiry data, with a partition; dev/block/MAJ:MIN linked to each.
 bool writeSysTree(const QString &sys)
 {
     const QString block = sys + "/block/", dev = sys + "/dev/block/";
-    return writeText(block + "nvme0n1/device/model", "KINETIS NVMe\n") && writeText(block + "sde/sde1/partition", "1\n")
-           && writeText(block + "sde/device/vendor", "USB     \n") && writeText(block + "sde/device/model", "Flash Disk\n")
-           && writeText(block + "sde/device/inquiry", QByteArray("\x00\x80\x06\x02\x1f\x00\x00\x00KiNeTiS MSD", 19))
-           && QDir().mkpath(dev) && QFile::link(block + "nvme0n1", dev + "259:0")
-           && QFile::link(block + "sde", dev + "8:64") && QFile::link(block + "sde/sde1", dev + "8:65");
+    return writeText(block + "nvme0n1/device/model", "KINETIS NVMe\n")
+        && writeText(block + "sde/sde1/partition", "1\n")
+        && writeText(block + "sde/device/vendor", "USB     \n")
+        && writeText(block + "sde/device/model", "Flash Disk\n")
+        && writeText(block + "sde/device/inquiry",
+                     QByteArray("\x00\x80\x06\x02\x1f\x00\x00\x00KiNeTiS MSD", 19))
+        && QDir().mkpath(dev) && QFile::link(block + "nvme0n1", dev + "259:0")
+        && QFile::link(block + "sde", dev + "8:64")
+        && QFile::link(block + "sde/sde1", dev + "8:65");
 }
 
 QByteArray mountLine(const QByteArray &majorMinor, const QByteArray &mountPoint)
 {
-    return "30 1 " + majorMinor + " / " + mountPoint + " rw,relatime shared:1 master:2 - vfat /dev/x rw\n";
+    return "30 1 " + majorMinor + " / " + mountPoint
+        + " rw,relatime shared:1 master:2 - vfat /dev/x rw\n";
 }
 
-// What the window shows of the instrument: the strip's size, the device root and the data directory.
-// The go-to-instrument button is enabled exactly while a root is known.
+// What the window shows of the instrument: the strip's size, the device root and the data
+// directory. The go-to-instrument button is enabled exactly while a root is known.
 QStringList shown(CDataManager &w)
 {
     const bool buttonRight = w.form()->tbtn_gotoDevice->isEnabled() != w.deviceRoot().isEmpty();
@@ -46,7 +50,14 @@ QStringList shown(CDataManager &w)
 
 // Instruments attached at start-up (roots in disk order), a folder opened with Open File, then the
 // instruments attached after an arrival or a removal; what the window shows then.
-struct Change { QStringList before; QString opened; QStringList after; bool arrival; QStringList result; };
+struct Change
+{
+    QStringList before;
+    QString opened;
+    QStringList after;
+    bool arrival = true;
+    QStringList shown;
+};
 
 // The disks present in the system's order, each with the number the system gave it, the drives
 // with the number of the disk holding each, and the root detection should find.
@@ -76,32 +87,41 @@ class TestAcquisition : public QObject
     Q_OBJECT
 
     QTemporaryDir data;
-    const QString instrumentRoot = data.path() + "/instrument/", secondRoot = data.path() + "/second/";
+    const QString instrumentRoot = data.path() + "/instrument/",
+                  secondRoot = data.path() + "/second/";
     const QString savedDir = CDataManager::saveDirFilePath();
     std::unique_ptr<FakeEnvironment> env;
 
 private slots:
     void initTestCase()
     {
-        for (const char *file : {"instrument/1", "instrument/2", "instrument/3", "second/1", "second/2", "folder/1"})
+        for (const char *file :
+             {"instrument/1", "instrument/2", "instrument/3", "second/1", "second/2", "folder/1"})
             QVERIFY(writeText(data.path() + '/' + file + ".jpg", buildAscan(AscanFields())));
-        QFile::rename(savedDir, savedDir + ".away");  // the window would start in a remembered folder
+        QFile::rename(savedDir,
+                      savedDir + ".away"); // the window would start in a remembered folder
     }
     void cleanupTestCase() { QFile::rename(savedDir + ".away", savedDir); }
     void init() { env = std::make_unique<FakeEnvironment>(); }
     void cleanup() { env.reset(); }
 
-    // The window at start-up. Ids: an unreadable disk's, one split by a zero byte and one cut at 256 bytes
-    // are skipped; one in lower case ending the 256 bytes is found before a later one. The list is
-    // released; a list that cannot be taken is a warning.
+    // The window at start-up. Ids: an unreadable disk's, one split by a zero byte and one cut at
+    // 256 bytes are skipped; one in lower case ending the 256 bytes is found before a later one.
+    // The list is released; a list that cannot be taken is a warning.
     void detection()
     {
-        env->machine.disks = {{storageDescriptor("KINETIS"), false}, {storageDescriptor(QByteArray("KINE\0TIS", 8))},
-                              {QByteArray(250, '\0') + "KINETIS"}, {QByteArray(249, '\0') + "kinetis"},
+        env->machine.disks = {{storageDescriptor("KINETIS"), false},
+                              {storageDescriptor(QByteArray("KINE\0TIS", 8))},
+                              {QByteArray(250, '\0') + "KINETIS"},
+                              {QByteArray(249, '\0') + "kinetis"},
                               {storageDescriptor("KINETIS")}};
         env->machine.drives = {{"D:/", 0}, {"E:/", 4}, {"F:/", 3}, {"G:/", 1}, {"H:/", 2}};
         QCOMPARE(CDataManager().deviceRoot(), QString("F:/"));
         QVERIFY(env->machine.opened > 0 && env->machine.closed == env->machine.opened);
+        // Nothing found: the list is released all the same.
+        env->machine.disks.resize(3);
+        QCOMPARE(CDataManager().deviceRoot(), QString());
+        QCOMPARE(env->machine.closed, env->machine.opened);
         env->machine.listAvailable = false;
         QCOMPARE(CDataManager().deviceRoot(), QString());
         QCOMPARE(env->dialogs->warningTitles, QStringList{"Scanlet"});
@@ -147,49 +167,78 @@ private slots:
         QCOMPARE(env->machine.closed, env->machine.opened);
     }
 
-    // A /sys lookalike and a mount table -> the instrument's root. In the table: escapes, one at the very
-    // end; the last mount of the disk wins, here a partition's without optional fields; malformed lines skipped.
+    // A /sys lookalike and a mount table -> the instrument's root. In the table: escapes, one at
+    // the very end; the last mount of the disk wins, here a partition's without optional fields;
+    // malformed lines skipped.
     void linuxDetection()
     {
         QTemporaryDir sys;
         LinuxInstrumentPlatform platform(sys.path(), sys.filePath("mountinfo"));
         QString path;
         const QByteArray table = mountLine("8:64", "/a") + mountLine("259:0", "/")
-            + "\n36 35 8:65 /mnt1 /m/a\\040b\\011c\\012d\\134e\\09\\\xd0\xba\\040 rw - ext3 /dev/sde1 rw\n\n"
-              "1 0 8:64 / /bad rw - ext4\n"                      // no source after the type
-              "2 0 864 / /bad rw - ext4 /dev/a rw\n"             // no MAJ:MIN
+            + "\n36 35 8:65 /mnt1 /m/a\\040b\\011c\\012d\\134e\\09\\\xd0\xba\\040 rw - ext3 "
+              "/dev/sde1 rw\n\n"
+              "1 0 8:64 / /bad rw - ext4\n" // no source after the type
+              "2 0 864 / /bad rw - ext4 /dev/a rw\n" // no MAJ:MIN
               "3 0 a:b / /bad rw - ext4 /dev/a rw\n"
-              "4 0 8:64 / /bad rw shared:1 ext4 /dev/a rw x";  // no separator, no final newline
+              "4 0 8:64 / /bad rw shared:1 ext4 /dev/a rw x"; // no separator, no final newline
         QVERIFY(writeSysTree(sys.path()) && writeBytes(sys.filePath("mountinfo"), table));
         QCOMPARE(detectInstrumentRoot(platform, path), DetectionResult::Found);
         QCOMPARE(path, QString::fromUtf8("/m/a b\tc\nd\\e\\09\\к /"));
-        QVERIFY(platform.rootPresent(path) && !platform.rootPresent(QStringLiteral("/bad/")));  // present while mounted
+        QVERIFY(platform.rootPresent(path)
+                && !platform.rootPresent(QStringLiteral("/bad/"))); // present while mounted
     }
 
     void deviceChanges_data()
     {
         QTest::addColumn<Change>("c");
-        const QString i = instrumentRoot, s = secondRoot, f = data.path() + "/folder";
-        const QStringList no, I{i}, IS{i, s}, S{s}, SI{s, i};
-        QTest::newRow("empty strip, instrument plugged") << Change{no, "", I, true, {"3", i, i}};
-        QTest::newRow("folder shown, instrument plugged") << Change{no, f, I, true, {"1", i, f}};
-        QTest::newRow("instrument shown, second plugged first") << Change{I, "", SI, true, {"3", i, i}};
-        QTest::newRow("instrument shown, pulled") << Change{I, "", no, false, {"0", "", QDir::currentPath()}};
-        QTest::newRow("instrument shown, pulled, second attached") << Change{IS, "", S, false, {"2", s, s}};
-        // A second instrument that now comes first shows whether the first one was looked for again.
-        QTest::newRow("instrument shown, other removed") << Change{I, "", SI, false, {"3", i, i}};
+        const QString folder = data.path() + "/folder";
+        QTest::newRow("empty strip, instrument plugged") << Change{
+            .after = {instrumentRoot},
+            .shown = {"3", instrumentRoot, instrumentRoot}};
+        QTest::newRow("folder shown, instrument plugged") << Change{
+            .opened = folder,
+            .after = {instrumentRoot},
+            .shown = {"1", instrumentRoot, folder}};
+        QTest::newRow("instrument shown, second plugged first") << Change{
+            .before = {instrumentRoot},
+            .after = {secondRoot, instrumentRoot},
+            .shown = {"3", instrumentRoot, instrumentRoot}};
+        QTest::newRow("instrument shown, pulled") << Change{
+            .before = {instrumentRoot},
+            .arrival = false,
+            .shown = {"0", "", QDir::currentPath()}};
+        QTest::newRow("instrument shown, pulled, second attached") << Change{
+            .before = {instrumentRoot, secondRoot},
+            .after = {secondRoot},
+            .arrival = false,
+            .shown = {"2", secondRoot, secondRoot}};
+        // A second instrument that now comes first shows whether the first one was looked for
+        // again.
+        QTest::newRow("instrument shown, other removed") << Change{
+            .before = {instrumentRoot},
+            .after = {secondRoot, instrumentRoot},
+            .arrival = false,
+            .shown = {"3", instrumentRoot, instrumentRoot}};
+        QTest::newRow("folder shown, instrument pulled") << Change{
+            .before = {instrumentRoot},
+            .opened = folder,
+            .arrival = false,
+            .shown = {"1", "", folder}};
     }
     void deviceChanges()
     {
         QFETCH(Change, c);
         env->machine.plugInstruments(c.before);   // loaded before the window is shown
         CDataManager window;
-        QCOMPARE(shown(window), (QStringList{c.before.isEmpty() ? "0" : "3", c.before.value(0), c.before.value(0)}));
+        QCOMPARE(
+            shown(window),
+            (QStringList{c.before.isEmpty() ? "0" : "3", c.before.value(0), c.before.value(0)}));
         env->dialogs->openAnswer = c.opened + "/1.jpg";
         QVERIFY(c.opened.isEmpty() || QMetaObject::invokeMethod(&window, "slot_loadDataDir"));
         env->machine.plugInstruments(c.after);
         c.arrival ? window.handleDeviceArrival() : window.handleDeviceRemoval();
-        QCOMPARE(shown(window), c.result);
+        QCOMPARE(shown(window), c.shown);
         QVERIFY(!window.loading() && env->dialogs->warnings.isEmpty());
     }
 
@@ -213,7 +262,8 @@ private slots:
             if (strip->count() == 3)
                 QMetaObject::invokeMethod(this, [&] {
                     env->machine.plugInstruments(replug ? QStringList{root} : QStringList());
-                    env->machine.volume = "8:33";  // another card, should one be there: it holds two files
+                    env->machine.volume
+                        = "8:33"; // another card, should one be there: it holds two files
                     for (int i = 3; replug && i <= 30; ++i)
                         QVERIFY(QFile::remove(root + QString::number(i) + ".jpg"));
                     window.handleDeviceRemoval();
@@ -223,34 +273,14 @@ private slots:
         env->machine.plugInstruments({root});
         env->machine.volume = "8:17";
         window.handleDeviceArrival();
-        QCOMPARE(strip->paths(), replug ? QStringList({root + "/1.jpg", root + "/2.jpg"}) : QStringList());
-        QCOMPARE(shown(window), (QStringList{replug ? "2" : "0", replug ? root : "", replug ? root : QDir::currentPath()}));
+        QCOMPARE(strip->paths(),
+                 replug ? QStringList({root + "/1.jpg", root + "/2.jpg"}) : QStringList());
+        QCOMPARE(shown(window),
+                 (QStringList{replug ? "2" : "0", replug ? root : "",
+                              replug ? root : QDir::currentPath()}));
         QVERIFY(!window.loading() && !window.loadingWindow());
     }
 
-    // A tmpfs mounted and unmounted, named the instrument's by a fake disk tree.
-    void realMount()
-    {
-        if (!privateMounts)
-            QSKIP("mounting a tmpfs needs root: the real mount table and its watcher were not exercised");
-        QTemporaryDir sys;
-        const QString dir = data.path() + QStringLiteral("/instrument card"), root = dir + '/';
-        QVERIFY(writeSysTree(sys.path()) && QDir().mkpath(dir));
-        const QString tree = sys.path(), mounts = QStringLiteral("/proc/self/mountinfo");
-        setInstrumentPlatformFactory([tree, mounts] { return std::make_unique<LinuxInstrumentPlatform>(tree, mounts); });
-        CDataManager window;
-        // By the time the event loop runs again, the fake tree names the new mount's device as
-        // the instrument's disk and the A-scans are there.
-        QCOMPARE(QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=4m", "tmpfs", dir}), 0);
-        const auto unmount = qScopeGuard([&] { QProcess::execute("umount", {"-lq", dir}); });  // even when failing
-        const QString device = LinuxInstrumentPlatform(tree, mounts).rootIdentity(root);  // MAJ:MIN
-        QVERIFY(QFile::link(tree + "/block/sde", tree + "/dev/block/" + device));
-        for (const QString &name : QDir(instrumentRoot).entryList(QDir::Files))
-            QVERIFY(QFile::copy(instrumentRoot + name, root + name));
-        QTRY_COMPARE_WITH_TIMEOUT(shown(window), (QStringList{"3", root, root}), 10000);
-        QCOMPARE(QProcess::execute("umount", {dir}), 0);
-        QTRY_COMPARE_WITH_TIMEOUT(shown(window), (QStringList{"0", "", QDir::currentPath()}), 10000);
-    }
 };
 
 QTEST_MAIN(TestAcquisition)

@@ -14,31 +14,58 @@
 
 namespace {
 
-struct Run { int status; QString out, err; };
+struct Run
+{
+    int status;
+    QString out;
+    QString err;
+};
 
-Run inspect(const QStringList &args)
+Run inspect(const QStringList &args, const QString &workingDirectory = QString())
 {
     QProcess process;
+    process.setWorkingDirectory(workingDirectory);
     process.start(QStringLiteral(SCANLET_BIN_DIR "/scanlet-info"), args);
-    const bool ended = process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit;
-    return {ended ? process.exitCode() : -1, process.readAllStandardOutput(), process.readAllStandardError()};
+    const bool ended
+        = process.waitForFinished(30000) && process.exitStatus() == QProcess::NormalExit;
+    return {ended ? process.exitCode() : -1, process.readAllStandardOutput(),
+            process.readAllStandardError()};
 }
 
-// RFC 4180: a field is quoted when it holds the separator, a quote or a line break, with quotes doubled,
-// and every record ends with CRLF; anything else is refused.
+// What the table shows of the writer's default A-scan, as the text form prints it.
+const QString DefaultSettings = QStringLiteral(
+    "Probe type: single\n"
+    "Operating frequency, MHz: 5.0\n"
+    "Probe angle,°: 45.0\n"
+    "Delay, µs: 0.7\n"
+    "Thickness, mm: 10.00\n"
+    "Reference level, dB: off\n"
+    "Multilevel Strobe: off\n"
+    "Scale: mm depth\n"
+    "Readings discreteness: 0.1\n"
+    "Cursor: on\n"
+    "Date: 15:06:2026\n"
+    "Time: 12:30\n");
+
+// RFC 4180: a field is quoted when it holds the separator, a quote or a line break, with quotes
+// doubled, and every record ends with CRLF; anything else is refused.
 QList<QStringList> records(const QString &text, QChar separator = ',')
 {
-    QRegularExpression field(QString(R"re(\G(?:"((?:[^"]|"")*)"|([^,"\r\n]*))(,|\r\n))re").replace(',', separator));
+    QRegularExpression field(
+        QString(R"re(\G(?:"((?:[^"]|"")*)"|([^,"\r\n]*))(,|\r\n))re").replace(',', separator));
     QList<QStringList> records{{}};
     int end = 0;
     for (auto it = field.globalMatch(text); it.hasNext();) {
         const QRegularExpressionMatch m = it.next();
-        records.last() << (m.capturedStart(1) >= 0 ? m.captured(1).replace("\"\"", "\"") : m.captured(2));
+        records.last() << (m.capturedStart(1) >= 0 ? m.captured(1).replace("\"\"", "\"")
+                                                   : m.captured(2));
         if (m.captured(3) == "\r\n")
             records << QStringList();
         end = m.capturedEnd();
     }
-    return end == text.size() && records.takeLast().isEmpty() ? records : QList<QStringList>{{"not RFC 4180"}};
+    return end == text.size() && records.takeLast().isEmpty()
+        ? records
+        : QList<QStringList>{{"not RFC 4180"}};
 }
 
 // Each \xHH and \uHHHH as the character it stands for; with `backslash`, each \\ as one backslash.
@@ -64,102 +91,139 @@ class TestInfo : public QObject
 
     QTemporaryDir temp;
     QString folder = temp.filePath("dir \"q\" \\ Щ");   // paths are JSON strings too
-    QStringList arguments;   // the folder among each way a file can fail
-    QString text, errors;    // the text form and its standard error, with what the window shows
-    QStringList fields;      // "file|title|configuration|error" of each file, in order
+    QString missing = temp.filePath("нет такого #1.jpg");
+    QString directory = temp.filePath("пусто & 100%");
+    QString titleOnly = temp.filePath("title-only.jpg");
     FakeEnvironment environment;
     CDataManager window;
     CListWidgetHeir *strip = window.form()->fileListWidget;
 
-    // One file's entry: its lines after the path as far as it was read, and why it was not read in full.
-    void expect(const QString &file, const QStringList &lines, const QString &error = QString())
-    {
-        arguments << (file.startsWith(folder) ? folder : file);
-        text += (text.isEmpty() ? "" : "\n") + (QStringList{file} + lines).join('\n') + '\n';
-        errors += error.isEmpty() ? "" : "scanlet-info: " + file + ": " + error + '\n';
-        fields << QStringList{file, lines.value(0).mid(7), lines.value(1).mid(15), error}.join('|');
-    }
-
 private slots:
-    // A-scans whose texts are hard to quote, shown by the window in its strip's order (not the names' order).
+    // A-scans whose texts are hard to quote, shown by the window in its strip's order (not the
+    // names' order).
     void initTestCase()
     {
         qputenv("LC_ALL", "C.UTF-8");   // the inspector reads its arguments as UTF-8
-        const QByteArrayList titles = {"say \"hi\",\r\n\\back\\slash\\",
-                                       "\x1b[31m red\x01\t\x7f\xc2\x9b Шов №1 \xe2\x9c\x93"};
-        QVERIFY(QDir().mkpath(folder) && QDir().mkpath(temp.filePath("пусто & 100%")));
-        for (int i = 0; i < titles.size(); ++i) {
-            AscanFields a;
-            a.title = titles[i];
-            a.configurationName = i ? "Сталь, 12 мм" : "a,\"b\"\\";
-            QVERIFY(writeAscan(folder + (i ? "/10.jpg" : "/9.jpg"), a));
-        }
+        AscanFields quoting;
+        quoting.title = "say \"hi\",\r\n\\back\\slash\\";
+        quoting.configurationName = "a,\"b\"\\";
+        AscanFields controls;
+        controls.title = "\x1b[31m red\x01\t\x7f\xc2\x9b Шов №1 \xe2\x9c\x93";
+        controls.configurationName = "Сталь, 12 мм";
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QDir().mkpath(directory));
+        QVERIFY(writeAscan(folder + "/9.jpg", quoting));
+        QVERIFY(writeAscan(folder + "/10.jpg", controls));
         // Its title is there, its record cut short.
-        QVERIFY(writeBytes(temp.filePath("title-only.jpg"), buildAscan(AscanFields()).left(100)));
+        QVERIFY(writeBytes(titleOnly, buildAscan(AscanFields()).left(100)));
         environment.dialogs->openAnswer = folder + "/9.jpg";
         QMetaObject::invokeMethod(&window, "slot_loadDataDir");
-        expect(temp.filePath("нет такого #1.jpg"), {}, "no such file");
-        const Ui::CDataManagerTempl *ui = window.form();
-        for (int i = 0; i < strip->count(); ++i) {
-            strip->setCurrentRow(i);
-            QStringList lines = {"Title: " + ui->grpb_ascan->title(),
-                                 "Configuration: " + ui->grpb_table->title().mid(14)};
-            for (int row = 0; const QTableWidgetItem *caption = ui->tableWidget->item(row, 0); ++row)
-                lines << caption->text() + ": " + ui->tableWidget->item(row, 1)->text();
-            expect(strip->paths().at(i), lines);
-        }
-        expect(temp.filePath("пусто & 100%"), {}, "no A-scans");
-        expect("/dev/zero", {}, "not a regular file");
-        expect(temp.filePath("title-only.jpg"), {"Title: A-scan"}, "settings cannot be read");
-        arguments.removeDuplicates();
     }
 
-    // Each file keeps its entry in order; a failure's reason goes to standard error (text) or to the error
-    // field or column. Control characters never reach a terminal raw (the JSON parser would let some pass).
-    void forms_data()
+    // Every form exits with the same status for each kind of file.
+    void exitStatus_data()
     {
-        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QStringList>("files");
         QTest::addColumn<int>("status");
-        QTest::addColumn<QString>("raw");   // characters the output must not hold
-        QTest::newRow("text") << arguments << 1 << "[\\x00-\\x09\\x0b-\\x1f\\x7f-\\x9f]";
-        QTest::newRow("json") << QStringList{"--json"} + arguments << 1 << "[\\x00-\\x09\\x0b-\\x1f]";
-        QTest::newRow("csv") << QStringList{"--csv"} + arguments << 1 << QString();
-        QTest::newRow("every file read") << QStringList{folder} << 0 << QString();
-        QTest::newRow("no files") << QStringList{"--csv"} << 2 << QString();
+        QTest::newRow("every file read") << QStringList{folder} << 0;
+        QTest::newRow("no such file") << QStringList{folder, missing} << 1;
+        QTest::newRow("a directory") << QStringList{directory, folder} << 1;
+        QTest::newRow("not an A-scan") << QStringList{"/dev/zero"} << 1;
+        QTest::newRow("title read, settings not") << QStringList{titleOnly, folder} << 1;
+        QTest::newRow("no file given") << QStringList() << 2;
+        QTest::newRow("an unknown option") << QStringList{"--xml", folder} << 2;
     }
-
-    void forms()
+    void exitStatus()
     {
-        QFETCH(QStringList, args);
-        QFETCH(QString, raw);
-        const Run run = inspect(args);
-        QTEST(run.status, "status");
-        QVERIFY(raw.isEmpty() || !run.out.contains(QRegularExpression(raw)));
-        // A usage error says why on standard error and prints nothing else.
-        QVERIFY(run.status != 2 || (run.out.isEmpty() && run.err.startsWith("scanlet-info: ")));
-        if (args.mid(1) == arguments) {   // the fields that hold the hardest texts, and the errors
-            QStringList seen;
-            for (const QJsonValue &o : QJsonDocument::fromJson(run.out.toUtf8()).array())
-                seen << QStringList{o["file"].toString(), o["title"].toString(), o["configuration"].toString(),
-                                    o["error"].toString()}.join('|');
-            for (const QStringList &r : records(run.out).mid(1))
-                seen << unescaped(QStringList{r[0], r[1], r[2], r.last()}.join('|'), false);
-            QCOMPARE(seen, fields);
-            QCOMPARE(run.err, QString());
+        QFETCH(QStringList, files);
+        QFETCH(int, status);
+        for (const QStringList &form :
+             {QStringList(), QStringList{"--json"}, QStringList{"--csv"}}) {
+            const Run run = inspect(form + files);
+            QCOMPARE(run.status, status);
+            // A usage error says why on standard error and prints nothing else.
+            QVERIFY(status != 2 || (run.out.isEmpty() && run.err.startsWith("scanlet-info: ")));
         }
-        if (args != arguments)
-            return;
-        QCOMPARE(unescaped(run.out, true), text);
-        QCOMPARE(run.err, errors);
     }
 
-    // "Export Settings…" writes what the inspector prints for the selection, byte for byte, replacing a
-    // file only once complete; "Copy Settings" gives the same cells tab-separated.
+    // Each file keeps its entry in order; a failure's reason goes to standard error. Control
+    // characters never reach a terminal raw.
+    void text()
+    {
+        const Run run = inspect({missing, folder, directory, "/dev/zero", titleOnly});
+        const QString expected = missing + "\n\n"
+            + folder + "/9.jpg\nTitle: say \"hi\",\\x0d\\x0a\\back\\slash\\\n"
+            + "Configuration: a,\"b\"\\\n" + DefaultSettings + "\n"
+            + folder + "/10.jpg\nTitle: \\x1b[31m red\\x01\\x09\\x7f\\x9b Шов №1 ✓\n"
+            + "Configuration: Сталь, 12 мм\n" + DefaultSettings + "\n"
+            + directory + "\n\n/dev/zero\n\n" + titleOnly + "\nTitle: A-scan\n";
+        QCOMPARE(run.out, expected);
+        QCOMPARE(run.err, "scanlet-info: " + missing + ": no such file\n"
+                          "scanlet-info: " + directory + ": is a directory\n"
+                          "scanlet-info: /dev/zero: not an A-scan file\n"
+                          "scanlet-info: " + titleOnly + ": settings cannot be read\n");
+    }
+
+    // The same files in JSON and CSV: the hardest texts read back as written, the errors in place.
+    void jsonAndCsv()
+    {
+        const QStringList files{missing, folder, titleOnly};
+        const QStringList expected{
+            missing + "|||no such file",
+            folder + "/9.jpg|say \"hi\",\r\n\\back\\slash\\|a,\"b\"\\|",
+            folder + "/10.jpg|\x1b[31m red\x01\t\x7f\u009b Шов №1 ✓|Сталь, 12 мм|",
+            titleOnly + "|A-scan||settings cannot be read"};
+        const Run json = inspect(QStringList{"--json"} + files);
+        QVERIFY(!json.out.contains(QRegularExpression("[\\x00-\\x09\\x0b-\\x1f]")));
+        QStringList seen;
+        for (const QJsonValue &o : QJsonDocument::fromJson(json.out.toUtf8()).array()) {
+            const QStringList values{o["file"].toString(), o["title"].toString(),
+                                     o["configuration"].toString(), o["error"].toString()};
+            seen << values.join('|');
+        }
+        QCOMPARE(seen, expected);
+        seen.clear();
+        for (const QStringList &r : records(inspect(QStringList{"--csv"} + files).out).mid(1))
+            seen << QStringList{r[0], r[1], r[2], r.last()}.join('|');
+        QCOMPARE(seen, expected);
+    }
+
+    // The CSV header and a record, as the README shows them.
+    void csvAsDocumented()
+    {
+        AscanFields rail;
+        rail.title = "Рельс Р65 головк #3";
+        rail.configurationName = "Сварка 8 мм";
+        rail.frequencyIndex = 15;
+        rail.probeAngle = 400;
+        rail.delay = 40;
+        rail.thicknessMm = 4157;
+        rail.time[0] = 11;
+        rail.time[1] = 39;
+        rail.date[0] = 4;
+        rail.date[1] = 1;
+        rail.yearSince1900 = 124;
+        QVERIFY(writeAscan(temp.filePath("3.jpg"), rail));
+        QCOMPARE(
+            inspect({"--csv", "3.jpg"}, temp.path()).out,
+            "file,title,configuration,date,time,probe_type,frequency_mhz,probe_angle_deg,delay_us,"
+            "thickness_mm,thickness_inch,reference_level_db,correction_standard_db,"
+            "correction_roughness_db,acceptance_level_db,multilevel_strobe,reporting_level_db,"
+            "examination_monitor_db,scale,readings_discreteness,cursor,error\r\n"
+            "3.jpg,Рельс Р65 головк #3,Сварка 8 мм,04:01:2024,11:39,single,15.0,40.0,4.0,41.57,,"
+            "off,,,,off,,,mm depth,0.1,on,\r\n");
+    }
+
+    // "Export Settings…" writes what the inspector prints for the selection, byte for byte,
+    // replacing a file only once complete; "Copy Settings" gives the same cells tab-separated. A
+    // cancelled dialog writes nothing.
     void windowExport()
     {
         strip->selectAll();
         const QString csv = temp.filePath("export «1» #%&.csv");
         const QString printed = inspect(QStringList{"--csv"} + strip->paths()).out;
+        strip->exportSettingsAction()->trigger();
+        QCOMPARE(environment.dialogs->warnings, QStringList());
         environment.dialogs->saveAnswer = csv;
         // A write that fails part-way, as on a full disk.
         const rlimit small{16, RLIM_INFINITY}, none{RLIM_INFINITY, RLIM_INFINITY};
@@ -167,9 +231,13 @@ private slots:
         QVERIFY(writeBytes(csv, "old") && setrlimit(RLIMIT_FSIZE, &small) == 0);
         strip->exportSettingsAction()->trigger();
         QVERIFY(setrlimit(RLIMIT_FSIZE, &none) == 0);
-        QCOMPARE(environment.dialogs->warnings, QStringList{"Couldn't write the file \"" + csv + "\"!"});
+        QCOMPARE(environment.dialogs->warnings,
+                 QStringList{"Couldn't write the file \"" + csv + "\"!"});
         QCOMPARE(QDir(temp.path()).entryList({"export*"}, QDir::Files | QDir::Hidden).size(), 1);
-        const auto contents = [&] { QFile file(csv); return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(); };
+        const auto contents = [&] {
+            QFile file(csv);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
         QCOMPARE(contents(), "old");
         strip->exportSettingsAction()->trigger();
         QCOMPARE(contents(), printed.toUtf8());

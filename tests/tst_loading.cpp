@@ -12,21 +12,42 @@
 
 namespace {
 
-// "name" is an A-scan titled "Scan name"; "name:nosig", "name:notitle", "name:dir" and "name:fifo" are not;
-// "name:link" is a link to the A-scan "name.lnk" beside it (that name is not listed).
-bool writeEntries(const QString &dir, const QStringList &entries)
+// What a folder holds besides A-scans titled "Scan " and their names.
+struct Entries
 {
-    for (const QString &entry : entries) {
-        const QString name = entry.section(':', 0, 0), kind = entry.section(':', 1), path = dir + '/' + name;
-        AscanFields ascan;
-        ascan.title = kind == "notitle" ? QByteArray() : "Scan " + name.toUtf8();
-        ascan.signature = kind == "nosig" ? "Z4171" : "Z4170";
-        const QString file = path + (kind == "link" ? ".lnk" : "");
-        if (!(kind == "dir" ? QDir(dir).mkdir(name) : kind == "fifo" ? ::mkfifo(QFile::encodeName(path), 0600) == 0
-                                      : writeAscan(file, ascan) && (file == path || QFile::link(file, path))))
-            return false;
+    QStringList ascans;       // created in this order
+    QStringList otherModel;   // another model's signature
+    QStringList untitled;
+    QStringList folders;
+    QStringList pipes;
+    QStringList links; // each to an A-scan named as it with ".lnk" added (that name not listed)
+};
+
+bool writeEntries(const QString &dir, const Entries &entries)
+{
+    bool written = true;
+    const auto ascan
+        = [&](const QString &name, const QByteArray &signature, const QByteArray &title) {
+              AscanFields fields;
+              fields.signature = signature;
+              fields.title = title;
+              written = written && writeAscan(dir + '/' + name, fields);
+          };
+    for (const QString &name : entries.ascans)
+        ascan(name, "Z4170", "Scan " + name.toUtf8());
+    for (const QString &name : entries.otherModel)
+        ascan(name, "Z4171", "Scan " + name.toUtf8());
+    for (const QString &name : entries.untitled)
+        ascan(name, "Z4170", QByteArray());
+    for (const QString &name : entries.links) {
+        ascan(name + ".lnk", "Z4170", "Scan " + name.toUtf8());
+        written = written && QFile::link(dir + '/' + name + ".lnk", dir + '/' + name);
     }
-    return true;
+    for (const QString &name : entries.folders)
+        written = written && QDir(dir).mkdir(name);
+    for (const QString &name : entries.pipes)
+        written = written && ::mkfifo(QFile::encodeName(dir + '/' + name), 0600) == 0;
+    return written;
 }
 
 // Bytes this process has read ("rchar: N" is the first line), its readings of this file included.
@@ -36,17 +57,28 @@ qint64 bytesRead()
     return io.open(QIODevice::ReadOnly) ? io.readLine().mid(7).trimmed().toLongLong() : -1;
 }
 
-QStringList numbered(int count) // "1.jpg" to "count.jpg"
+Entries numbered(int count) // "1.jpg" to "count.jpg"
 {
-    QStringList names;
-    while (names.size() < count)
-        names << QStringLiteral("%1.jpg").arg(names.size() + 1);
-    return names;
+    Entries entries;
+    while (entries.ascans.size() < count)
+        entries.ascans << QStringLiteral("%1.jpg").arg(entries.ascans.size() + 1);
+    return entries;
 }
 
-// `interrupt` after the third item: "button", "escape" or "close" cancels.
-struct Load { QStringList entries; QString chosen; QStringList listed; QString selected; QList<int> progress;
-              QString interrupt = {}; };
+enum class Interrupt { None, CancelButton, EscapeKey, CloseButton };
+
+// A folder, the file chosen in it; the strip's names and selected title then, and the progress
+// shown.
+struct Load
+{
+    Entries entries;
+    QString chosen;
+    QStringList listed;
+    QString selected;
+    QList<int> progress;
+    Interrupt interrupt = Interrupt::None;   // after the third item
+};
+
 } // namespace
 Q_DECLARE_METATYPE(Load)
 
@@ -57,17 +89,58 @@ private slots:
     void load_data()
     {
         QTest::addColumn<Load>("load");
-        QTest::newRow("by number, negative first; one number: later name first; the chosen name selected") << Load{
-            {"10.jpg", "9.jpg", "-3.jpg", "1.jpg", "5.jpg", "7.jpg", "7.old.jpg", "010.jpg", "11.jpg", "2.jpg", "3.jpg",
-             "4.jpg"}, "11.jpg", {"-3.jpg", "1.jpg", "2.jpg", "3.jpg", "4.jpg", "5.jpg", "7.old.jpg", "7.jpg", "9.jpg",
-             "10.jpg", "010.jpg", "11.jpg"}, "Scan 11.jpg", {8, 17, 25, 33, 42, 50, 58, 67, 75, 83, 92, 100}};
-        QTest::newRow("chosen name numbered 0: refused") << Load{{"0.jpg", "1.jpg"}, "0.jpg", {}, "", {}};
-        QTest::newRow("0, no number, not .jpg, folder, FIFO: not read; not A-scans: not listed; a link is") << Load{
-            {"0.jpg", "scan.jpg", "99999999999.jpg", "4.png", "11.jpg:dir", "3.jpg", "8.JPG", "2.jpg:nosig",
-             "5.jpg:notitle", "6.jpg:link", "7.jpg:fifo"}, "2.jpg", {"3.jpg", "6.jpg", "8.JPG"}, "Scan 3.jpg",
-            {20, 40, 60, 80, 100}};
-        for (const QString how : {"button", "escape", "close"})
-            QTest::newRow(qPrintable("cancelled: " + how)) << Load{numbered(30), "1.jpg", {}, "", {3, 7, 10}, how};
+        // By number, negative first; for one number the later name first; the chosen name selected.
+        const QList<int> progress{5,  11, 16, 21, 26, 32, 37, 42, 47, 53,
+                                  58, 63, 68, 74, 79, 84, 89, 95, 100};
+        const QStringList numbers{"-3.jpg", "1.jpg", "2.jpg",  "3.jpg",
+                                  "4.jpg",  "5.jpg", "11.jpg", "9.jpg"};
+        // Several groups of one number: a listing order that happens to be right for all is
+        // unlikely.
+        const QStringList ties{"7.jpg",  "7.old.jpg", "10.jpg",   "010.jpg", "12.jpg", "12.b.jpg",
+                               "012.jpg", "13.a.jpg", "13.jpg",   "14.jpg",  "014.jpg"};
+        const QStringList ordered{"-3.jpg",  "1.jpg",     "2.jpg",  "3.jpg",    "4.jpg",
+                                  "5.jpg",   "7.old.jpg", "7.jpg",  "9.jpg",    "10.jpg",
+                                  "010.jpg", "11.jpg",    "12.jpg", "12.b.jpg", "012.jpg",
+                                  "13.jpg",  "13.a.jpg",  "14.jpg", "014.jpg"};
+        // Ties created in both orders: the order of the folder's listing must not matter.
+        QTest::newRow("by number, ties created in order") << Load{
+            .entries = {.ascans = numbers + ties},
+            .chosen = "11.jpg",
+            .listed = ordered,
+            .selected = "Scan 11.jpg",
+            .progress = progress};
+        QTest::newRow("by number, ties created in reverse") << Load{
+            .entries = {.ascans = QStringList(ties.crbegin(), ties.crend()) + numbers},
+            .chosen = "11.jpg",
+            .listed = ordered,
+            .selected = "Scan 11.jpg",
+            .progress = progress};
+        QTest::newRow("chosen name numbered 0: refused") << Load{
+            .entries = {.ascans = {"0.jpg", "1.jpg"}},
+            .chosen = "0.jpg"};
+        // Not read: number 0, no number, not .jpg, folders, pipes. Not listed: not A-scans.
+        QTest::newRow("what is read, what is listed") << Load{
+            .entries
+            = {.ascans = {"0.jpg", "scan.jpg", "99999999999.jpg", "4.png", "3.jpg", "8.JPG"},
+               .otherModel = {"2.jpg"},
+               .untitled = {"5.jpg"},
+               .folders = {"11.jpg"},
+               .pipes = {"7.jpg"},
+               .links = {"6.jpg"}},
+            .chosen = "2.jpg",
+            .listed = {"3.jpg", "6.jpg", "8.JPG"},
+            .selected = "Scan 3.jpg",
+            .progress = {20, 40, 60, 80, 100}};
+        for (const Interrupt how :
+             {Interrupt::CancelButton, Interrupt::EscapeKey, Interrupt::CloseButton}) {
+            QTest::addRow("cancelled, %d", int(how)) << Load{
+                .entries = numbered(30),
+                .chosen = "1.jpg",
+                .progress = {3, 7, 10},
+                .interrupt = how};
+        }
+        // The Open File dialog cancelled: nothing changes, nothing is said.
+        QTest::newRow("open cancelled") << Load{.entries = {.ascans = {"1.jpg"}}};
     }
     void load()
     {
@@ -82,67 +155,61 @@ private slots:
         CListWidgetHeir *strip = window.form()->fileListWidget;
         ProgressWatcher watcher(QStringLiteral("dlg_infoLoad"));
         qint64 first = 0, last = 0; // bytes read when the first and the last item came
-        connect(strip->model(), &QAbstractItemModel::rowsInserted, &window, [&, acted = false]() mutable {
+        const auto interrupt = [&window, how = load.interrupt] {
+            QDialog *dialog = window.loadingWindow();
+            if (how == Interrupt::CancelButton)
+                QTest::mouseClick(dialog->findChild<QPushButton *>("btn_cancel"), Qt::LeftButton);
+            if (how == Interrupt::EscapeKey)
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            if (how == Interrupt::CloseButton)
+                dialog->close();
+        };
+        connect(strip->model(), &QAbstractItemModel::rowsInserted, &window, [&] {
             last = bytesRead();
             first = first ? first : last;
-            if (!load.interrupt.isEmpty() && strip->count() == 3 && !std::exchange(acted, true))
-                QMetaObject::invokeMethod(&window, [&, dialog = window.loadingWindow()] {
-                    if (load.interrupt == "button")
-                        return QTest::mouseClick(dialog->findChild<QPushButton *>("btn_cancel"), Qt::LeftButton);
-                    load.interrupt == "escape" ? QTest::keyClick(dialog, Qt::Key_Escape) : void(dialog->close());
-                }, Qt::QueuedConnection);
+            if (strip->count() == 3)
+                QMetaObject::invokeMethod(&window, interrupt, Qt::QueuedConnection);
         });
-        env.dialogs->openAnswer = dir + '/' + load.chosen;
+        env.dialogs->openAnswer = load.chosen.isEmpty() ? QString() : dir + '/' + load.chosen;
         QMetaObject::invokeMethod(&window, "slot_loadDataDir");
 
-        QCOMPARE(QStringList(strip->paths()).replaceInStrings(dir + QDir::separator(), QString()), load.listed);
+        QCOMPARE(QStringList(strip->paths()).replaceInStrings(dir + QDir::separator(), QString()),
+                 load.listed);
         QCOMPARE(strip->selectedItems(), strip->findItems(load.selected, Qt::MatchExactly));
         QCOMPARE(watcher.progress, load.progress);
-        // In between, each file counted is read up to its title only: 45 bytes (and some 100 of /proc and the loop).
-        QVERIFY2(last - first <= load.progress.size() * 200, qPrintable(QString::number(last - first)));
-        QCOMPARE(watcher.firstTexts, QVector<QString>(!load.progress.isEmpty(),
-                                                      "The program is loading available data. Please, wait.").toList());
-        QCOMPARE(env.dialogs->warnings.size(), int(load.progress.isEmpty())); // the bad name's
+        // In between, each file counted is read up to its title only: 45 bytes (and some 100 of
+        // /proc and the loop).
+        QVERIFY2(last - first <= load.progress.size() * 200,
+                 qPrintable(QString::number(last - first)));
+        QCOMPARE(watcher.firstTexts,
+                 QVector<QString>(!load.progress.isEmpty(),
+                                  "The program is loading available data. Please, wait.")
+                     .toList());
+        // The bad name's.
+        QCOMPARE(env.dialogs->warnings.size(),
+                 int(load.progress.isEmpty() && !load.chosen.isEmpty()));
         QVERIFY(!window.loading() && !window.loadingWindow());
-        QCOMPARE(window.form()->grpb_listWidget->title(), load.listed.isEmpty() ? "" : window.dataDirectory());
+        QCOMPARE(window.form()->grpb_listWidget->title(),
+                 load.listed.isEmpty() ? "" : window.dataDirectory());
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         QCOMPARE(watcher.dialogs.count(nullptr), watcher.dialogs.size());
 
-        // Thumbnails are read once shown, and only then: an icon reports its picture's size once it has read it.
-        const auto hasRead = [strip](int row) { return !strip->item(row)->icon().availableSizes().isEmpty(); };
+        // Thumbnails are read once shown, and only then: an icon reports its picture's size once it
+        // has read it.
+        const auto hasRead
+            = [strip](int row) { return !strip->item(row)->icon().availableSizes().isEmpty(); };
         QTRY_VERIFY(load.selected.isEmpty() || hasRead(strip->row(strip->selectedItems().first())));
         const QRect view = strip->viewport()->rect();
         for (int row = 0; row < strip->count(); ++row) {
             const QRect rect = strip->visualItemRect(strip->item(row));
-            // The chosen item is scrolled to, shown whole as the strip counts it (its last column may be one past).
-            QVERIFY(!strip->item(row)->isSelected() || (rect.left() >= 0 && rect.right() <= view.width()));
+            // The chosen item is scrolled to, shown whole as the strip counts it (its last column
+            // may be one past).
+            QVERIFY(!strip->item(row)->isSelected()
+                    || (rect.left() >= 0 && rect.right() <= view.width()));
             QTRY_COMPARE(hasRead(row), view.intersects(rect));
         }
     }
 
-    // The instrument button does nothing while the instrument's files are shown, and brings them back
-    // over a folder's.
-    void instrumentButton()
-    {
-        FakeEnvironment env;
-        QTemporaryDir device, folder;
-        QVERIFY(writeEntries(device.path(), numbered(4)) && writeEntries(folder.path(), numbered(3)));
-        env.machine.plugInstruments({device.path() + '/'}); // a root ends with a separator
-        ProgressWatcher watcher(QStringLiteral("dlg_infoLoad"));
-        CDataManager window; // finds the instrument and loads its files before it is shown
-        CListWidgetHeir *strip = window.form()->fileListWidget;
-        strip->setCurrentRow(2);
-        QMetaObject::invokeMethod(&window, "slot_loadDataFromDevice");
-        QVERIFY(watcher.firstTexts.size() == 1 && strip->currentRow() == 2);
-        env.dialogs->openAnswer = folder.filePath(QStringLiteral("2.jpg"));
-        QMetaObject::invokeMethod(&window, "slot_loadDataDir");
-        QMetaObject::invokeMethod(&window, "slot_loadDataFromDevice");
-        QCOMPARE(watcher.firstTexts.size(), 3); // the folder's in between
-        QVERIFY(watcher.firstTexts.first().startsWith("An inserted ultrasonic defectoscope was detected.")
-                && watcher.firstTexts.last() == watcher.firstTexts.first());
-        QCOMPARE(strip->paths().last(), device.path() + '/' + QDir::separator() + "4.jpg");
-        QCOMPARE(strip->selectedItems(), strip->findItems("Scan 1.jpg", Qt::MatchExactly));
-    }
 };
 
 QTEST_MAIN(TestLoading)

@@ -17,7 +17,8 @@ namespace {
 
 const bool privateMounts = enterPrivateMountNamespace();
 // Folder names as users have them; markup in a text that must print as written.
-const QString Source = QStringLiteral("Сканы 'шов' #1 %41 & \"A\""), Target = QStringLiteral("Отчёт & #2 %20");
+const QString Source = QStringLiteral("Сканы 'шов' #1 %41 & \"A\""),
+              Target = QStringLiteral("Отчёт & #2 %20");
 const QByteArray Markup("<b>x&amp;y</b> \"q\"");
 
 QByteArray contents(const QString &path)
@@ -31,19 +32,42 @@ QString run(const QString &program, const QStringList &args)
 {
     QProcess process;
     process.start(program, args);
-    return process.waitForFinished(60000) ? QString::fromUtf8(process.readAllStandardOutput()).normalized(
-               QString::NormalizationForm_KC) : QString();
+    return process.waitForFinished(60000) ? QString::fromUtf8(process.readAllStandardOutput())
+                                                .normalized(QString::NormalizationForm_KC)
+                                          : QString();
 }
 
-// A save into `target` (in the temporary folder; "full" is a small full tmpfs) where each of 1.jpg..3.jpg
-// is absent ('-'), an old copy ('f') or a link to one outside ('l'); the answer to the questions, the
-// warnings; what each is after: the same, 's' the saved copy, 'm' missing.
-struct Saving { QString target; QByteArray there; int answer; QStringList warnings; QByteArray after; };
+// What a file of the save's folder is before and after: absent, an old copy, a link to an old
+// copy outside the folder, the copy saved.
+enum FileState { Absent, OldCopy, LinkToOld, Saved };
+
+// A save of 1.jpg..3.jpg into `target` (in the temporary folder; "full" is a small full tmpfs;
+// empty: the directory dialog cancelled) answering the questions with `answer`.
+struct Saving
+{
+    QString target;
+    QVector<FileState> before;
+    int answer = QMessageBox::Yes;
+    QVector<FileState> after;
+    QStringList warnings;
+    QList<int> progress;   // the saving bar's values, from its first showing
+};
 
 // A print of the rows selected in turn with the printer's range, copies and collation and the
 // remembered details; per sheet a pattern of what it shows; the table's row 8 afterwards.
-struct Print { QList<int> selected; int from, to, copies; bool collate; ReportDetails details; QStringList sheets;
-               QString row8; };
+struct Print
+{
+    QList<int> selected;
+    int from = 0;
+    int to = 0;
+    int copies = 1;
+    bool collate = false;
+    ReportDetails details;
+    QStringList sheets;
+    QString row8;
+    bool cancelled = false;
+    int images = -1;   // the logos and pictures printed; -1: two a sheet
+};
 
 } // namespace
 
@@ -64,8 +88,8 @@ class TestOutput : public QObject
     std::unique_ptr<Fixture> f;
     QTemporaryDir config;
 
-    // Writes into dir 1.jpg, 2.jpg (markup in its texts, reference level in use) and 3.jpg (unreadable),
-    // loads them into the strip and selects these rows in turn.
+    // Writes into dir 1.jpg, 2.jpg (markup in its texts, reference level in use) and 3.jpg
+    // (unreadable), loads them into the strip and selects these rows in turn.
     QStringList load(const QString &dir, const QList<int> &selected)
     {
         AscanFields files[3];
@@ -78,7 +102,8 @@ class TestOutput : public QObject
         for (int i = 0; i < 3; ++i)
             paths << dir + QStringLiteral("/%1.jpg").arg(i + 1);
         for (int i = 0; i < 3 && QDir().mkpath(dir); ++i)
-            writeAscan(paths[i], files[i]);   // a file not written does not load: the count below tells
+            writeAscan(paths[i],
+                       files[i]); // a file not written does not load: the count below tells
         f->env.dialogs->openAnswer = paths.first();
         QMetaObject::invokeMethod(&f->window, "slot_loadDataDir");
         f->window.form()->fileListWidget->clearSelection();
@@ -89,17 +114,22 @@ class TestOutput : public QObject
 
 private slots:
     // The Report tab's remembered details go to a settings folder of the test's own.
-    void initTestCase() { QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path()); }
+    void initTestCase()
+    {
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, config.path());
+    }
     void init() { f = std::make_unique<Fixture>(); }
     void cleanup() { f.reset(); }
 
-    // Of the line beside the program and the one in the configuration folder, the newer is read back.
+    // Of the line beside the program and the one in the configuration folder, the newer is read
+    // back.
     void saveDirStore()
     {
         const QString beside = f->temp.filePath("beside"), config = f->temp.filePath("config");
         QFile older(config);
         QVERIFY(writeBytes(config, Target.toUtf8() + '\n') && older.open(QIODevice::ReadWrite)
-                && older.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+                && older.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                     QFileDevice::FileModificationTime));
         QCOMPARE(writeSaveDirLine(beside, config, "second"), beside);
         QCOMPARE(readSaveDirLine(beside, config), QString("second"));
     }
@@ -109,11 +139,13 @@ private slots:
     {
         QTableWidget table(2, 3);
         for (int cell : {0, 1, 2, 4})
-            table.setItem(cell / 3, cell % 3, new QTableWidgetItem(QString(Markup) + QString::number(cell)));
+            table.setItem(cell / 3, cell % 3,
+                          new QTableWidgetItem(QString(Markup) + QString::number(cell)));
         QTextDocument document;
         document.setHtml(settingsHtml(&table));
-        QCOMPARE(document.toPlainText().split(QRegularExpression("\\s*\\n\\s*"), Qt::SkipEmptyParts),
-                 (QStringList{"SETTINGS", Markup + "0", Markup + "1"}));
+        QCOMPARE(
+            document.toPlainText().split(QRegularExpression("\\s*\\n\\s*"), Qt::SkipEmptyParts),
+            (QStringList{"SETTINGS", Markup + "0", Markup + "1"}));
     }
 
     void saving_data()
@@ -121,72 +153,148 @@ private slots:
         QTest::addColumn<Saving>("c");
         const QStringList none{"Unable to save data!"}, some{"A number of data couldn't be saved!"};
         // A link is replaced itself; the file it points at, outside the folder, stays as it was.
-        QTest::newRow("a file and a link there, Yes") << Saving{Target, "-fl", QMessageBox::Yes, {}, "sss"};
-        QTest::newRow("a file and a link there, No") << Saving{Target, "-fl", QMessageBox::No, some, "sfl"};
+        QTest::newRow("a file and a link there, Yes") << Saving{
+            .target = Target,
+            .before = {Absent, OldCopy, LinkToOld},
+            .after = {Saved, Saved, Saved},
+            .progress = {0, 33, 67, 100}};
+        QTest::newRow("a file and a link there, No") << Saving{
+            .target = Target,
+            .before = {Absent, OldCopy, LinkToOld},
+            .answer = QMessageBox::No,
+            .after = {Saved, OldCopy, LinkToOld},
+            .warnings = some,
+            .progress = {0, 33}};
         // The files are there already, however the folder is spelled: no question, nothing removed.
-        QTest::newRow("source folder through a link") << Saving{"link/.", "---", QMessageBox::Yes, {}, "sss"};
+        QTest::newRow("source folder through a link") << Saving{
+            .target = "link/.",
+            .before = {Absent, Absent, Absent},
+            .after = {Saved, Saved, Saved},
+            .progress = {0, 33, 67, 100}};
         // A replacing copy that fails leaves the old file as it was.
-        QTest::newRow("replacing on a full disk") << Saving{"full", "-f-", QMessageBox::Yes, none, "mfm"};
+        QTest::newRow("replacing on a full disk") << Saving{
+            .target = "full",
+            .before = {Absent, OldCopy, Absent},
+            .after = {Absent, OldCopy, Absent},
+            .warnings = none,
+            .progress = {0}};
+        QTest::newRow("directory dialog cancelled") << Saving{
+            .before = {Absent, Absent, Absent},
+            .after = {Absent, Absent, Absent}};
     }
 
     void saving()
     {
         QFETCH(Saving, c);
-        const QString base = f->temp.path(), chosen = base + "/" + c.target;
+        const QString base = f->temp.path();
+        const QString chosen = c.target.isEmpty() ? base + "/never" : base + "/" + c.target;
+        const QString saveDir = c.target.isEmpty() ? f->window.saveDirectory() : chosen;
         const QStringList sources = load(base + '/' + Source, {0, 1, 2});
         QCOMPARE(sources.size(), 3);
-        const QList<QByteArray> before{contents(sources[0]), contents(sources[1]), contents(sources[2])};
-        QVERIFY(QFile::link(base + '/' + Source, base + "/link") && (QFileInfo::exists(chosen) || QDir().mkpath(chosen)));
+        const QList<QByteArray> before{contents(sources[0]), contents(sources[1]),
+                                       contents(sources[2])};
+        QVERIFY(QFile::link(base + '/' + Source, base + "/link"));
+        QVERIFY(QFileInfo::exists(chosen) || QDir().mkpath(chosen));
         const bool full = c.target == "full";
-        if (full && !(privateMounts && QProcess::execute("mount", {"-t", "tmpfs", "-o", "size=1m", "tmpfs", chosen}) == 0))
+        const QStringList mount{"-t", "tmpfs", "-o", "size=1m", "tmpfs", chosen};
+        if (full && !(privateMounts && QProcess::execute("mount", mount) == 0))
             QSKIP("needs root to mount a small tmpfs of its own");
         const auto unmount = qScopeGuard([&] { if (full) run("umount", {chosen}); });
         const auto old = [&](int i) { return base + QStringLiteral("/old %1.jpg").arg(i + 1); };
         const auto saved = [&](int i) { return chosen + QStringLiteral("/%1.jpg").arg(i + 1); };
+        const auto stateOf = [&](int i) {
+            const QByteArray bytes = contents(saved(i));
+            if (bytes == "<missing>")
+                return Absent;
+            if (bytes == before.at(i))
+                return Saved;
+            return QFileInfo(saved(i)).isSymLink() ? LinkToOld : OldCopy;
+        };
         QStringList questions;
         for (int i = 0; i < 3; ++i) {
-            if (c.there[i] == '-')
+            if (c.before[i] == Absent)
                 continue;
-            QVERIFY(writeBytes(old(i), "old copy")
-                    && (c.there[i] == 'l' ? QFile::link(old(i), saved(i)) : QFile::copy(old(i), saved(i))));
-            questions << QStringLiteral("The file \"%1\" already exists!\nDo you want to rewrite it?").arg(saved(i));
+            QVERIFY(writeBytes(old(i), "old copy"));
+            QVERIFY(c.before[i] == LinkToOld ? QFile::link(old(i), saved(i))
+                                             : QFile::copy(old(i), saved(i)));
+            questions << QStringLiteral(
+                             "The file \"%1\" already exists!\nDo you want to rewrite it?")
+                             .arg(saved(i));
         }
         QVERIFY(!full || !writeBytes(chosen + "/filler", QByteArray(2 << 20, 'x')));   // fills it
-        f->env.dialogs->directoryAnswers = QStringList{chosen};
+        f->env.dialogs->directoryAnswers = QStringList{c.target.isEmpty() ? QString() : chosen};
         f->env.dialogs->questionAnswer = QMessageBox::StandardButton(c.answer);
 
         QMetaObject::invokeMethod(&f->window, "slot_saveSelectedData");
 
-        QCOMPARE(f->window.saveDirectory(), chosen);
+        QCOMPARE(f->window.saveDirectory(), saveDir);
         QCOMPARE(f->env.dialogs->questions, questions);
         QCOMPARE(f->env.dialogs->warnings, c.warnings);
+        QCOMPARE(f->watcher.progress, c.progress);
         QVERIFY(!f->window.savingWindow() && f->watcher.dialogs.value(0).isNull());
+        QVector<FileState> after;
         for (int i = 0; i < 3; ++i) {
             QCOMPARE(contents(sources.at(i)), before.at(i));
-            QCOMPARE(contents(saved(i)),
-                     c.after[i] == 's' ? before.at(i) : QByteArray(c.after[i] == 'm' ? "<missing>" : "old copy"));
-            QCOMPARE(contents(old(i)), QByteArray(c.there[i] == '-' ? "<missing>" : "old copy"));
+            QCOMPARE(contents(old(i)),
+                     QByteArray(c.before[i] == Absent ? "<missing>" : "old copy"));
+            after << stateOf(i);
         }
+        QCOMPARE(after, c.after);
     }
 
     void printing_data()
     {
         QTest::addColumn<Print>("c");
         const auto sheet = [](const QString &shows, int file, int n, int of) {
-            return shows + QString("[^\\f]*%1\\.jpg +\\d[^\\f]* page %2 of %3\\s*$").arg(file).arg(n).arg(of);
+            return shows
+                + QString("[^\\f]*%1\\.jpg +\\d[^\\f]* page %2 of %3\\s*$")
+                      .arg(file)
+                      .arg(n)
+                      .arg(of);
         };
-        const QString details = ".*Scanlet.*Organisation:.*ACME & Sons.*Notes:.*" + Markup + ".*line 2.*";
+        const QString details
+            = ".*Scanlet.*Organisation:.*ACME & Sons.*Notes:.*" + Markup + ".*line 2.*";
         // Details on every sheet under the letterhead, escaped, only the fields filled.
-        QTest::newRow("selection order, details") << Print{{1, 0}, 0, 0, 1, false,
-            {"ACME & Sons", " ", "", Markup + "\nline 2"},
-            {sheet("^(?!.*(Alpha|Object:|Operator:))" + details + "A<B " + Markup + ".*Configuration: " + Markup
-                   + ".*SETTINGS.*Acceptance level, dB", 2, 1, 2),
-             sheet("^(?!.*(A<B|Acceptance))" + details + "Alpha weld.*Configuration: Weld 12 mm.*Reference level, dB",
-                   1, 2, 2)}, "Acceptance level, dB"};
+        ReportDetails filled;
+        filled.organisation = "ACME & Sons";
+        filled.object = " ";
+        filled.notes = Markup + "\nline 2";
+        QTest::newRow("selection order, details")
+            << Print{.selected = {1, 0},
+                     .details = filled,
+                     .sheets = {sheet("^(?!.*(Alpha|Object:|Operator:))" + details + "A<B " + Markup
+                                          + ".*Configuration: " + Markup
+                                          + ".*SETTINGS.*Acceptance level, dB",
+                                      2, 1, 2),
+                                sheet("^(?!.*(A<B|Acceptance))" + details
+                                          + "Alpha weld.*Configuration: Weld 12 mm"
+                                            ".*Reference level, dB",
+                                      1, 2, 2)},
+                     .row8 = "Acceptance level, dB"};
         // Sheets 2 and 3 of three (the range is cut at the last), each copy whole before the next.
         const QString second = sheet("A<B", 2, 2, 3), third = sheet("A-scan", 3, 3, 3);
-        QTest::newRow("range 2-9, 2 copies collated, details fitted") << Print{{0, 1, 2}, 2, 9, 2, true,
-            {"ACME", "Bridge 7", "I. Petrov", "Notes"}, {second, third, second, third}, "Readings discreteness"};
+        QTest::newRow("range 2-9, 2 copies collated") << Print{
+            .selected = {0, 1, 2},
+            .from = 2,
+            .to = 9,
+            .copies = 2,
+            .collate = true,
+            .sheets = {second, third, second, third},
+            .row8 = "Readings discreteness"};
+        // A page taller than a sheet runs on to the next when it is not to be fitted.
+        ReportDetails tall;
+        tall.notes = QString("a line of notes\n").repeated(8);
+        tall.fitOnSheet = false;
+        QTest::newRow("not fitted: runs on") << Print{
+            .selected = {0},
+            .details = tall,
+            .sheets = {sheet("Alpha weld", 1, 1, 2), sheet("12:30", 1, 2, 2)},
+            .row8 = "Readings discreteness",
+            .images = 2};
+        QTest::newRow("print dialog cancelled") << Print{
+            .selected = {0},
+            .row8 = "Readings discreteness",
+            .cancelled = true};
     }
 
     void printing()
@@ -196,20 +304,28 @@ private slots:
         QCOMPARE(load(f->temp.filePath("print #1 %41"), c.selected).size(), 3);
         const QString pdfPath = f->temp.filePath("report.pdf");
         saveReportDetails(c.details);
-        f->env.dialogs->pdfPath = pdfPath;
-        f->window.reportPrinter()->setFromTo(c.from, c.to);
-        f->window.reportPrinter()->setCopyCount(c.copies);
-        f->window.reportPrinter()->setCollateCopies(c.collate);
+        QPrinter *printer = f->window.reportPrinter();
+        // As a print before this one left it.
+        printer->setOutputFormat(QPrinter::PdfFormat);
+        printer->setOutputFileName(pdfPath);
+        printer->setFromTo(c.from, c.to);
+        printer->setCopyCount(c.copies);
+        printer->setCollateCopies(c.collate);
+        f->env.dialogs->pdfPath = c.cancelled ? QString() : pdfPath;
 
         QMetaObject::invokeMethod(&f->window, "slot_printSelectedData");
 
-        const QStringList printed = run("pdftotext", {"-layout", pdfPath, "-"}).split('\f', Qt::SkipEmptyParts);
+        const QString text = run("pdftotext", {"-layout", pdfPath, "-"});
+        const QStringList printed = text.split('\f', Qt::SkipEmptyParts);
         QCOMPARE(printed.size(), c.sheets.size());
-        // The logo and the picture on every sheet; pdfimages lists them after two header lines.
-        QCOMPARE(run("pdfimages", {"-list", pdfPath}).count('\n') - 2, 2 * printed.size());
-        for (int i = 0; i < printed.size(); ++i)
-            QVERIFY(QRegularExpression(c.sheets.at(i), QRegularExpression::DotMatchesEverythingOption)
-                        .match(printed.at(i)).hasMatch());
+        // The logo and the picture; pdfimages lists them after two header lines.
+        const int images = run("pdfimages", {"-list", pdfPath}).count('\n') - 2;
+        QCOMPARE(std::max(images, 0), c.images < 0 ? 2 * printed.size() : c.images);
+        for (int i = 0; i < printed.size(); ++i) {
+            const QRegularExpression sheet(c.sheets.at(i),
+                                           QRegularExpression::DotMatchesEverythingOption);
+            QVERIFY2(sheet.match(printed.at(i)).hasMatch(), qPrintable(printed.at(i)));
+        }
         // The table shows the first selected file again, not the last one printed.
         const QTableWidget *table = f->window.form()->tableWidget;
         QCOMPARE(table->item(8, 0) ? table->item(8, 0)->text() : QString(), c.row8);

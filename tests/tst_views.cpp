@@ -3,7 +3,6 @@
 
 #include <QAction>
 #include <QPainter>
-#include <QScrollBar>
 
 #include "app/cdatamanager.h"
 #include "ascanbuilder.h"
@@ -15,7 +14,8 @@
 
 namespace {
 
-// How far a picture lies from another of its size, or from white: the mean difference of a colour channel, 0 to 255.
+// How far a picture lies from another of its size, or from white: the mean difference of a colour
+// channel, 0 to 255.
 double distance(const QImage &a, const QImage &b = QImage())
 {
     const bool white = b.isNull(), comparable = white || a.size() == b.size();
@@ -49,7 +49,8 @@ class TestViews : public QObject
         return writeBytes(path, bytes) ? path : QString();
     }
 
-    // The view emptied, then items and paths added the way the loading adds them, the first one selected.
+    // The view emptied, then items and paths added the way the loading adds them, the first one
+    // selected.
     void showStrip(const QStringList &paths)
     {
         window.resetView();
@@ -79,9 +80,12 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("shown");
-        QTest::newRow("SVG in disguise drawing itself") << svgInDisguise(QFile::encodeName(self)) << false;
-        QTest::newRow("progressive 4000 x 4000, 1000 scans") << progressiveJpeg(QSize(4000, 4000), 1000) << false;
-        QTest::newRow("JPEG 320 x 240") << encodeJpeg(instrumentScreen(3, "wide").scaled(320, 240)) << true;
+        QTest::newRow("SVG in disguise drawing itself")
+            << svgInDisguise(QFile::encodeName(self)) << false;
+        QTest::newRow("progressive 4000 x 4000, 1000 scans")
+            << progressiveJpeg(QSize(4000, 4000), 1000) << false;
+        QTest::newRow("JPEG 320 x 240")
+            << encodeJpeg(instrumentScreen(3, "wide").scaled(320, 240)) << true;
     }
     void pictures()
     {
@@ -90,17 +94,20 @@ private slots:
         const QString &path = self;
         CResPictureFrame frame;
         frame.resize(360, 480);
-        QVERIFY(writeBytes(path, bytes) && distance(frame.grab().toImage()) == 0 && frame.loadImage(scans.first()));
+        QVERIFY(writeBytes(path, bytes) && distance(frame.grab().toImage()) == 0
+                && frame.loadImage(scans.first()));
         QCOMPARE(frame.loadImage(path), shown);
         const QImage inFrame = frame.grab().toImage();
-        QVERIFY(shown ? distance(inFrame, QImage(path).scaled(360, 480)) < 6 : distance(inFrame) == 0);
+        QVERIFY(shown ? distance(inFrame, QImage(path).scaled(360, 480)) < 6
+                      : distance(inFrame) == 0);
         QCOMPARE(thumbnailIcon(path).pixmap(QSize(80, 60)).isNull(), !shown);
         const QImage printed = reportPicture(path);
-        QVERIFY(shown ? distance(printed) > 0 : distance(printed) == 0 && printed.size() == QSize(240, 320));
+        QVERIFY(shown ? distance(printed) > 0
+                      : distance(printed) == 0 && printed.size() == QSize(240, 320));
     }
 
-    // A thumbnail draws what QIcon(path) draws (fitted, centred, styled by mode); it reads nothing before
-    // it is painted, then once while it stays in the cache, and again once evicted.
+    // A thumbnail draws what QIcon(path) draws (fitted, centred, styled by mode); it reads nothing
+    // before it is painted, then once while it stays in the cache, and again once evicted.
     void thumbnail()
     {
         auto *engine = new ThumbnailIconEngine(scans.at(4));
@@ -108,7 +115,8 @@ private slots:
         const auto painted = [](const QIcon &icon, QIcon::Mode mode) {
             QImage image(80, 60, QImage::Format_ARGB32_Premultiplied);
             image.fill(Qt::transparent);
-            icon.paint(std::make_unique<QPainter>(&image).get(), image.rect(), Qt::AlignCenter, mode);
+            icon.paint(std::make_unique<QPainter>(&image).get(), image.rect(), Qt::AlignCenter,
+                       mode);
             return image;
         };
         const int decodes = ThumbnailIconEngine::decodeCount();
@@ -124,35 +132,6 @@ private slots:
         QCOMPARE(ThumbnailIconEngine::decodeCount(), decodes + 2);
     }
 
-    // 300 thumbnails scrolled through page by page with room for 20 in the cache: it stays within
-    // that, every visible thumbnail is drawn, and a page painted again decodes nothing.
-    void thumbnailCache()
-    {
-        const int limit = 20 * 45 * 60 * 4, former = ThumbnailIconEngine::setCacheLimit(limit);
-        const auto restore = qScopeGuard([former] { ThumbnailIconEngine::setCacheLimit(former); });
-        QStringList paths;
-        while (paths.size() < 300)
-            paths += scans;
-        showStrip(paths);
-        QScrollBar *bar = strip->horizontalScrollBar();
-        int drawn = 0;
-        for (int value = 0; value < bar->maximum() + bar->pageStep(); value += bar->pageStep()) {
-            bar->setValue(value);
-            const QImage shot = strip->viewport()->grab().toImage();
-            const int decodes = ThumbnailIconEngine::decodeCount();
-            strip->viewport()->repaint();
-            QVERIFY(ThumbnailIconEngine::decodeCount() == decodes && ThumbnailIconEngine::cacheUsed() <= limit);
-            for (int row = 0; row < strip->count(); ++row) {
-                const QRect rect = strip->visualItemRect(strip->item(row));
-                if (!strip->viewport()->rect().contains(rect.center()))
-                    continue;
-                ++drawn; // a dark screen fills most of the item
-                QVERIFY(distance(shot.copy(rect.x(), rect.y(), rect.width(), 60)) > 80);
-            }
-        }
-        QVERIFY(drawn >= 300);
-    }
-
     // Press, moves and release over a strip of three with item 0 selected: at item 0, 1, 2, or at
     // 3 and 4, where a fourth and fifth would be.
     void mouseRules_data()
@@ -162,11 +141,15 @@ private slots:
         QTest::addColumn<QList<int>>("selected");
         QTest::addColumn<int>("emitted");
         const int left = Qt::LeftButton, control = Qt::ControlModifier | left;
-        QTest::newRow("right click on an item") << int(Qt::RightButton) << QList<int>{2, 2} << QList<int>{0} << 0;
+        QTest::newRow("right click on an item")
+            << int(Qt::RightButton) << QList<int>{2, 2} << QList<int>{0} << 0;
         QTest::newRow("control click adds") << control << QList<int>{2, 2} << QList<int>{0, 2} << 1;
-        QTest::newRow("control click removes the last") << control << QList<int>{0, 0} << QList<int>{} << 1;
-        QTest::newRow("drag from empty space across items") << left << QList<int>{3, 2, 1, 4} << QList<int>{0} << 0;
-        QTest::newRow("drag from an item out") << left << QList<int>{0, 1, 2, 3, 3} << QList<int>{0, 1, 2} << 2;
+        QTest::newRow("control click removes the last")
+            << control << QList<int>{0, 0} << QList<int>{} << 1;
+        QTest::newRow("drag from empty space across items")
+            << left << QList<int>{3, 2, 1, 4} << QList<int>{0} << 0;
+        QTest::newRow("drag from an item out")
+            << left << QList<int>{0, 1, 2, 3, 3} << QList<int>{0, 1, 2} << 2;
     }
     void mouseRules()
     {
@@ -176,73 +159,54 @@ private slots:
         showStrip(scans.mid(0, 3));
         QWidget *viewport = strip->viewport();
         const QRect first = strip->visualItemRect(strip->item(0));
-        const auto at = [&](int place) { return first.center() + QPoint(place * first.width(), 0); };
-        QVERIFY(strip->itemAt(at(2)) == strip->item(2) && !strip->itemAt(at(4)) && viewport->rect().contains(at(4)));
+        const auto at
+            = [&](int place) { return first.center() + QPoint(place * first.width(), 0); };
+        QVERIFY(strip->itemAt(at(2)) == strip->item(2) && !strip->itemAt(at(4))
+                && viewport->rect().contains(at(4)));
         QSignalSpy spy(strip, SIGNAL(filesSelectionChanged(QString)));
         const auto mouse = Qt::MouseButton(button & ~Qt::KeyboardModifierMask);
         const auto modifiers = Qt::KeyboardModifiers(button & Qt::KeyboardModifierMask);
         QTest::mousePress(viewport, mouse, modifiers, at(path.first()));
         for (const int place : path.mid(1, path.size() - 2)) {
-            QMouseEvent move(QEvent::MouseMove, at(place), viewport->mapToGlobal(at(place)), Qt::NoButton, mouse,
-                             modifiers);
+            QMouseEvent move(QEvent::MouseMove, at(place), viewport->mapToGlobal(at(place)),
+                             Qt::NoButton, mouse, modifiers);
             QApplication::sendEvent(viewport, &move);
         }
         QTest::mouseRelease(viewport, mouse, modifiers, at(path.last()));
         QList<int> rows;
-        QStringList files{"kept"}, expected{"kept"}; // handed out in selected-items order, after what was there
+        QStringList files{"kept"},
+            expected{"kept"}; // handed out in selected-items order, after what was there
         for (QListWidgetItem *item : strip->selectedItems())
             rows << strip->row(item), expected << scans.at(strip->row(item));
         QVERIFY(strip->selectedFiles(files) == rows.size() && files == expected);
         QCOMPARE(rows, selected);
         QTEST(int(spy.count()), "emitted");
         QVERIFY(spy.isEmpty() || spy.last().at(0).toString() == expected.value(1));
-        const int actions = strip->copySettingsAction()->isEnabled() + strip->exportSettingsAction()->isEnabled();
+        const int actions
+            = strip->copySettingsAction()->isEnabled() + strip->exportSettingsAction()->isEnabled();
         QCOMPARE(actions, 2 * !rows.isEmpty()); // the context menu's
     }
 
-    // A press completes an edge item cut in half and the next brings the following one whole;
-    // pressing on reaches the end.
-    void shiftButtons()
-    {
-        showStrip(scans);
-        QScrollBar *bar = strip->horizontalScrollBar();
-        QTRY_VERIFY(bar->maximum() > 0);
-        const int view = strip->viewport()->width(), itemWidth = strip->visualItemRect(strip->item(0)).width();
-        const auto whole = [&](int row) { // EnsureVisible may leave an item's last column one pixel past the edge
-            const QRect rect = strip->visualItemRect(strip->item(row));
-            return rect.left() >= 0 && rect.right() <= view;
-        };
-        for (const int step : {1, -1}) {
-            QPushButton *button = step > 0 ? ui->btn_shiftRight : ui->btn_shiftLeft;
-            int row = step > 0 ? view / itemWidth + 3 : 5; // brought half into view at the button's side
-            bar->setValue(row * itemWidth + itemWidth / 2 - (step > 0 ? view : 0));
-            for (int press = 0; press < 2; ++press, row += step) {
-                QVERIFY(!whole(row));
-                QTest::mouseClick(button, Qt::LeftButton);
-                QVERIFY(whole(row) && !whole(row + step));
-            }
-            for (int press = 0; button->isEnabled() && press < 30; ++press)
-                QTest::mouseClick(button, Qt::LeftButton);
-            QVERIFY(strip->scrollValue == bar->value() && bar->value() == (step > 0 ? bar->maximum() : 0));
-        }
-    }
-
-    // Titles, table, output buttons and picture as records are selected in turn, then none. The table is
-    // written from the top without gaps over a full one, read-only yet not greyed out, with a point
-    // whatever the locale says.
+    // Titles, table, output buttons and picture as records are selected in turn, then none. The
+    // table is written from the top without gaps over a full one, read-only yet not greyed out,
+    // with a point whatever the locale says.
     void displayStates()
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
-        const auto show = [&](const AscanFields *ascan) { // the titles, a filled table, output buttons on
-            if (ascan)
-                showStrip({fileWith(buildAscan(*ascan))});
-            const int buttons = ui->tbtn_save->isEnabled() + ui->tbtn_print->isEnabled();
-            return QStringList{ui->grpb_ascan->title(), ui->grpb_table->title(),
-                               ui->tableWidget->item(16, 1) ? "full" : "", QString::number(buttons)};
-        };
+        const auto show
+            = [&](const AscanFields *ascan) { // the titles, a filled table, output buttons on
+                  if (ascan)
+                      showStrip({fileWith(buildAscan(*ascan))});
+                  const int buttons = ui->tbtn_save->isEnabled() + ui->tbtn_print->isEnabled();
+                  return QStringList{ui->grpb_ascan->title(), ui->grpb_table->title(),
+                                     ui->tableWidget->item(16, 1) ? "full" : "",
+                                     QString::number(buttons)};
+              };
         AscanFields ascan;
-        ascan.referenceSwitch = 0, ascan.strobeSwitch = 0; // every row shown
+        // Every row shown.
+        ascan.referenceSwitch = 0;
+        ascan.strobeSwitch = 0;
         QCOMPARE(show(&ascan), (QStringList{"A-scan", "Configuration Weld 12 mm", "full", "2"}));
         QCOMPARE(ui->frameGraph->currentImage(), QImage(strip->paths().last()));
 
@@ -251,17 +215,22 @@ private slots:
         QStringList shown;
         const QBrush text = ui->tableWidget->palette().brush(QPalette::Active, QPalette::Text);
         for (int row = 0; row < ui->tableWidget->rowCount(); ++row) {
-            const QTableWidgetItem *caption = ui->tableWidget->item(row, 0), *value = ui->tableWidget->item(row, 1);
+            const QTableWidgetItem *caption = ui->tableWidget->item(row, 0);
+            const QTableWidgetItem *value = ui->tableWidget->item(row, 1);
             shown << (caption ? caption->text() : "-") + "|" + (value ? value->text() : "-");
             for (const QTableWidgetItem *item : {caption, value})
-                QVERIFY(!item || (item->flags() == Qt::ItemIsSelectable && item->foreground() == text));
+                QVERIFY(!item
+                        || (item->flags() == Qt::ItemIsSelectable && item->foreground() == text));
         }
-        QCOMPARE(shown.join(';'), "Probe type|single;Operating frequency, MHz|5.0;Probe angle,°|45.0;Delay, µs|0.7;"
-                                  "Thickness, mm|10.00;Reference level, dB|off;Multilevel Strobe|off;Scale|mm depth;"
-                                  "Readings discreteness|0.1;Cursor|on;Date|15:06:2026;Time|12:30"
-                                      + QString(";-|-").repeated(5));
+        QCOMPARE(shown.join(';'),
+                 "Probe type|single;Operating frequency, MHz|5.0;Probe angle,°|45.0;Delay, µs|0.7;"
+                 "Thickness, mm|10.00;Reference level, dB|off;Multilevel Strobe|off;Scale|mm depth;"
+                 "Readings discreteness|0.1;Cursor|on;Date|15:06:2026;Time|12:30"
+                     + QString(";-|-").repeated(5));
 
-        ascan.title = "Short", ascan.segmentLength = 752; // settings cut short: its own title still
+        // Settings cut short: its own title still.
+        ascan.title = "Short";
+        ascan.segmentLength = 752;
         QCOMPARE(show(&ascan), (QStringList{"Short", "Instrument Settings", "", "2"}));
         strip->clearSelection();
         QCOMPARE(show(nullptr), (QStringList{"", "Instrument Settings", "", "0"}));
