@@ -32,6 +32,8 @@ Run inspect(const QStringList &args, const QString &workingDirectory = QString()
             process.readAllStandardError()};
 }
 
+const QString UsageLine = QStringLiteral("Usage: scanlet-info [--json | --csv] [--] FILE|FOLDER...\n");
+
 // What the table shows of the writer's default A-scan, as the text form prints it.
 const QString DefaultSettings = QStringLiteral(
     "Probe type: single\n"
@@ -141,8 +143,9 @@ private slots:
              {QStringList(), QStringList{"--json"}, QStringList{"--csv"}}) {
             const Run run = inspect(form + files);
             QCOMPARE(run.status, status);
-            // A usage error says why on standard error and prints nothing else.
-            QVERIFY(status != 2 || (run.out.isEmpty() && run.err.startsWith("scanlet-info: ")));
+            // A usage error goes to standard error alone, ending with the usage line.
+            QVERIFY(status != 2 || run.out.isEmpty());
+            QVERIFY(status != 2 || run.err.endsWith(UsageLine));
         }
     }
 
@@ -151,24 +154,26 @@ private slots:
     void text()
     {
         const Run run = inspect({missing, folder, directory, "/dev/zero", titleOnly});
+        const QString shownFolder = QString(folder).replace("\\", "\\\\");   // its backslash
         const QString expected = missing + "\n\n"
-            + folder + "/9.jpg\nTitle: say \"hi\",\\x0d\\x0a\\back\\slash\\\n"
-            + "Configuration: a,\"b\"\\\n" + DefaultSettings + "\n"
-            + folder + "/10.jpg\nTitle: \\x1b[31m red\\x01\\x09\\x7f\\x9b Шов №1 ✓\n"
+            + shownFolder + "/9.jpg\nTitle: say \"hi\",\\x0d\\x0a\\\\back\\\\slash\\\\\n"
+            + "Configuration: a,\"b\"\\\\\n" + DefaultSettings + "\n"
+            + shownFolder + "/10.jpg\nTitle: \\x1b[31m red\\x01\\x09\\x7f\\x9b Шов №1 ✓\n"
             + "Configuration: Сталь, 12 мм\n" + DefaultSettings + "\n"
             + directory + "\n\n/dev/zero\n\n" + titleOnly + "\nTitle: A-scan\n";
         QCOMPARE(run.out, expected);
         QCOMPARE(run.err, "scanlet-info: " + missing + ": no such file\n"
-                          "scanlet-info: " + directory + ": is a directory\n"
-                          "scanlet-info: /dev/zero: not an A-scan file\n"
+                          "scanlet-info: " + directory + ": no A-scans\n"
+                          "scanlet-info: /dev/zero: not a regular file\n"
                           "scanlet-info: " + titleOnly + ": settings cannot be read\n");
     }
 
-    // The same files in JSON and CSV: the hardest texts read back as written, the errors in place.
+    // The same files in JSON and CSV: the hardest texts read back as written (control characters
+    // escaped in the CSV, as in the text form), the errors in place.
     void jsonAndCsv()
     {
         const QStringList files{missing, folder, titleOnly};
-        const QStringList expected{
+        QStringList expected{
             missing + "|||no such file",
             folder + "/9.jpg|say \"hi\",\r\n\\back\\slash\\|a,\"b\"\\|",
             folder + "/10.jpg|\x1b[31m red\x01\t\x7f\u009b Шов №1 ✓|Сталь, 12 мм|",
@@ -183,6 +188,8 @@ private slots:
         }
         QCOMPARE(seen, expected);
         seen.clear();
+        expected[1] = folder + "/9.jpg|say \"hi\",\\x0d\\x0a\\back\\slash\\|a,\"b\"\\|";
+        expected[2] = folder + "/10.jpg|\\x1b[31m red\\x01\\x09\\x7f\\x9b Шов №1 ✓|Сталь, 12 мм|";
         for (const QStringList &r : records(inspect(QStringList{"--csv"} + files).out).mid(1))
             seen << QStringList{r[0], r[1], r[2], r.last()}.join('|');
         QCOMPARE(seen, expected);
