@@ -2,7 +2,26 @@
 #include "app/cdatamanager.h"
 #include "ui_cdatamanager.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 #include "records/settingsrows.h"
+
+namespace {
+
+// The record's title and its file's name, the title shortened when both do not fit the box.
+QString pictureTitle(const QGroupBox *box, const QString &title, const QString &path)
+{
+    const QString name = QFileInfo(path).fileName();
+    if (title.isEmpty())
+        return name;
+    const QString joined = CDataManager::tr("%1 — %2");
+    const int room = box->width() - 2 * box->fontMetrics().averageCharWidth()
+                     - box->fontMetrics().horizontalAdvance(joined.arg(QString(), name));
+    return joined.arg(box->fontMetrics().elidedText(title, Qt::ElideRight, room), name);
+}
+
+} // namespace
 
 void CDataManager::slot_filesSelectionChanged(const QString &filename)
 {
@@ -11,11 +30,11 @@ void CDataManager::slot_filesSelectionChanged(const QString &filename)
         ui->frameGraph->loadImage(filename);
         ui->frameGraph->update();
         if (readRecord(filename) != 0) {
-            ui->grpb_ascan->setTitle(settings.title);
+            ui->grpb_ascan->setTitle(pictureTitle(ui->grpb_ascan, settings.title, filename));
             ui->grpb_table->setTitle(tr("Configuration ") + settings.configurationName);
             fillSettingsTable();
         } else {
-            ui->grpb_ascan->setTitle(readTitle(filename));
+            ui->grpb_ascan->setTitle(pictureTitle(ui->grpb_ascan, readTitle(filename), filename));
             ui->grpb_table->setTitle(tr("Instrument Settings"));
         }
         enableOutputButtons(true);
@@ -26,6 +45,20 @@ void CDataManager::slot_filesSelectionChanged(const QString &filename)
         ui->frameGraph->update();
         enableOutputButtons(false);
     }
+    updateStripTitle();
+}
+
+void CDataManager::updateStripTitle()
+{
+    const CListWidgetHeir *strip = ui->fileListWidget;
+    QString title;
+    if (strip->count() > 0) {
+        title = QDir::toNativeSeparators(dataDir);
+        const int selected = strip->selectionModel()->selectedIndexes().size();
+        if (selected > 1)
+            title += tr(" — %n selected", nullptr, selected);
+    }
+    ui->grpb_listWidget->setTitle(title);
 }
 
 void CDataManager::fillSettingsTable()

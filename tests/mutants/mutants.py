@@ -85,7 +85,7 @@ MUTANTS = [
      'negative zero shown'),
     ('D2', 'app/recorddisplay.cpp', "    item->setForeground(", "    if (false) item->setForeground(",
      'table text in the disabled colour'),
-    ('D3', 'app/recorddisplay.cpp', "ui->grpb_ascan->setTitle(readTitle(filename));", "",
+    ('D3', 'app/recorddisplay.cpp', "ui->grpb_ascan->setTitle(pictureTitle(ui->grpb_ascan, readTitle(filename), filename));", "",
      'unreadable record keeps the previous title'),
     # inspector, language, save directory
     ('I1', 'tools/infoformat.cpp', "if (u < 0x20 || (u >= 0x7F && u <= 0x9F))", "if (u < 0x20 && u != 0x1B)",
