@@ -10,8 +10,9 @@ DEMO_COUNT ?= 60
 
 # Debian packages, by what needs them. Building and running:
 RUN_PACKAGES := build-essential cmake qtbase5-dev qttools5-dev qttools5-dev-tools qttranslations5-l10n
-# The test suite besides (pdftotext reads printed reports; the install test validates the desktop entry):
-TEST_PACKAGES := xvfb xauth poppler-utils fonts-dejavu-core desktop-file-utils
+# The test suite besides (pdftotext reads printed reports; the install test validates the desktop
+# entry, the metadata and the manual pages):
+TEST_PACKAGES := xvfb xauth poppler-utils fonts-dejavu-core desktop-file-utils appstream groff-base
 # make fuzz (make sanitize builds with g++):
 CLANG_PACKAGES := clang-14 libclang-rt-14-dev
 # make wincheck compiles with the cross compiler alone; the Windows build and its tests need the rest.

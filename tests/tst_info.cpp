@@ -86,7 +86,8 @@ private slots:
         const Ui::CDataManagerTempl *ui = window.form();
         for (int i = 0; i < strip->count(); ++i) {
             strip->setCurrentRow(i);
-            QStringList lines = {"Title: " + ui->grpb_ascan->title(),
+            const QString name = " — " + QFileInfo(strip->paths().at(i)).fileName(); // after the title
+            QStringList lines = {"Title: " + ui->grpb_ascan->title().remove(name),
                                  "Configuration: " + ui->grpb_table->title().mid(14)};
             for (int row = 0; const QTableWidgetItem *caption = ui->tableWidget->item(row, 0); ++row)
                 lines << caption->text() + ": " + ui->tableWidget->item(row, 1)->text();

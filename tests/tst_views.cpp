@@ -238,7 +238,8 @@ private slots:
             if (ascan)
                 showStrip({fileWith(buildAscan(*ascan))});
             const int buttons = ui->tbtn_save->isEnabled() + ui->tbtn_print->isEnabled();
-            return QStringList{ui->grpb_ascan->title(), ui->grpb_table->title(),
+            const QString name = " — " + QFileInfo(strip->paths().value(0)).fileName(); // after the title
+            return QStringList{ui->grpb_ascan->title().remove(name), ui->grpb_table->title(),
                                ui->tableWidget->item(16, 1) ? "full" : "", QString::number(buttons)};
         };
         AscanFields ascan;
