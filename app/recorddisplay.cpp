@@ -9,16 +9,16 @@
 
 namespace {
 
-// The record's title and its file's name, the title shortened when both do not fit the box.
-QString pictureTitle(const QGroupBox *box, const QString &title, const QString &path)
+// The record's title and its file's name; when both do not fit the box, the title is shortened
+// there and shown whole in the box's tooltip.
+void showPictureTitle(QGroupBox *box, const QString &title, const QString &path)
 {
     const QString name = QFileInfo(path).fileName();
-    if (title.isEmpty())
-        return name;
     const QString joined = CDataManager::tr("%1 — %2");
     const int room = box->width() - 2 * box->fontMetrics().averageCharWidth()
                      - box->fontMetrics().horizontalAdvance(joined.arg(QString(), name));
-    return joined.arg(box->fontMetrics().elidedText(title, Qt::ElideRight, room), name);
+    box->setTitle(title.isEmpty() ? name : joined.arg(box->fontMetrics().elidedText(title, Qt::ElideRight, room), name));
+    box->setToolTip(title.isEmpty() ? name : joined.arg(title, name));
 }
 
 } // namespace
@@ -30,16 +30,17 @@ void CDataManager::slot_filesSelectionChanged(const QString &filename)
         ui->frameGraph->loadImage(filename);
         ui->frameGraph->update();
         if (readRecord(filename) != 0) {
-            ui->grpb_ascan->setTitle(pictureTitle(ui->grpb_ascan, settings.title, filename));
+            showPictureTitle(ui->grpb_ascan, settings.title, filename);
             ui->grpb_table->setTitle(tr("Configuration ") + settings.configurationName);
             fillSettingsTable();
         } else {
-            ui->grpb_ascan->setTitle(pictureTitle(ui->grpb_ascan, readTitle(filename), filename));
+            showPictureTitle(ui->grpb_ascan, readTitle(filename), filename);
             ui->grpb_table->setTitle(tr("Instrument Settings"));
         }
         enableOutputButtons(true);
     } else {
         ui->grpb_ascan->setTitle(QString());
+        ui->grpb_ascan->setToolTip(QString());
         ui->grpb_table->setTitle(tr("Instrument Settings"));
         ui->frameGraph->clearImage();
         ui->frameGraph->update();
@@ -85,6 +86,7 @@ void CDataManager::setTableCell(int row, int column, const QString &text)
 void CDataManager::resetView()
 {
     ui->grpb_ascan->setTitle(QString());
+    ui->grpb_ascan->setToolTip(QString());
     ui->frameGraph->clearImage();
     ui->frameGraph->update();
     ui->grpb_table->setTitle(tr("Instrument Settings"));

@@ -23,7 +23,7 @@ bool writeLineTo(const QString &path, const QString &text)
 
 QString writeSaveDirLine(const QString &besideFile, const QString &configFile, const QString &dir)
 {
-    if (writeLineTo(besideFile, dir))
+    if (!besideFile.isEmpty() && writeLineTo(besideFile, dir))
         return besideFile;
     if (!configFile.isEmpty() && QDir().mkpath(QFileInfo(configFile).absolutePath()) && writeLineTo(configFile, dir))
         return configFile;
@@ -36,7 +36,7 @@ QString readSaveDirLine(const QString &besideFile, const QString &configFile)
     const bool useConfig = !configFile.isEmpty() && config.isFile()
                            && (!beside.isFile() || config.lastModified() > beside.lastModified());
     QFile file(useConfig ? configFile : besideFile);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+    if (file.fileName().isEmpty() || !file.open(QIODevice::ReadOnly | QIODevice::Text))
         return QString();
     QTextStream in(&file);
     return in.readLine();

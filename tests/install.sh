@@ -31,7 +31,7 @@ for place in "a" "b b/usr" "dest"; do
   # The completion offers the options, and after "--" names that start with a minus.
   completion="$prefix/share/bash-completion/completions/scanlet-info"
   [ "$(cd "$cards" && touch -- -3.jpg && bash -c '. "$1"; COMP_WORDS=(scanlet-info --c); COMP_CWORD=1; _scanlet_info;
-       echo "${COMPREPLY[*]}"; COMP_WORDS=(scanlet-info -- -); _scanlet_info; echo "${COMPREPLY[*]}"' - "$completion")" \
+       echo "${COMPREPLY[*]}"; COMP_WORDS=(scanlet-info -- -); COMP_CWORD=2; _scanlet_info; echo "${COMPREPLY[*]}"' - "$completion")" \
       = "$(printf -- '--csv\n-3.jpg')" ]
   rm -f -- "$cards/-3.jpg"
   cmp -s "$prefix/share/doc/scanlet/LICENSE" "$(dirname "$0")/../LICENSE"

@@ -341,28 +341,28 @@ private slots:
             QVERIFY(writeAscan(dir.filePath(QStringLiteral("%1.jpg").arg(i)), AscanFields()));
         auto window = shownWindow();
         Ui::CDataManagerTempl *ui = window->form();
-        const auto press = [&](QToolButton *button) { // the keys in the tooltip's last brackets
-            const QString tip = button->toolTip();
+        const auto press = [&](QToolButton *button, const QString &keys) { // as its tooltip says
+            QVERIFY(button->toolTip().endsWith(" (" + keys + ")"));
             QApplication::setActiveWindow(window.get()); // again after the loading's dialog
-            QTest::keySequence(window.get(), QKeySequence(tip.section('(', -1).chopped(1)));
+            QTest::keySequence(window.get(), QKeySequence(keys));
         };
         env.dialogs->openAnswer = dir.filePath("5.jpg");
-        press(ui->tbtn_open);
+        press(ui->tbtn_open, "Ctrl+O");
         QTRY_VERIFY(ui->grpb_ascan->title().endsWith(" — 5.jpg")); // a shortcut clicks after a moment
         QCOMPARE(ui->grpb_listWidget->title(), dir.path());
         env.dialogs->directoryAnswers = QStringList{""};
-        press(ui->tbtn_save);
+        press(ui->tbtn_save, "Ctrl+S");
         QTRY_VERIFY(env.dialogs->directoryAnswers.isEmpty());
 
         ui->fileListWidget->selectAll();
         QCOMPARE(ui->grpb_listWidget->title(), dir.path() + " — 201 selected");
         env.dialogs->pdfPath = dir.filePath("report.pdf");
-        press(ui->tbtn_print);
+        press(ui->tbtn_print, "Ctrl+P");
         QTRY_COMPARE(env.dialogs->questions, QStringList{"Print 201 records, one page each?"});
         QVERIFY(env.dialogs->printDialogs == 0 && !QFileInfo::exists(env.dialogs->pdfPath));
         ui->fileListWidget->item(0)->setSelected(false);
         env.dialogs->pdfPath.clear(); // the print dialog is cancelled
-        press(ui->tbtn_print);
+        press(ui->tbtn_print, "Ctrl+P");
         QTRY_COMPARE(env.dialogs->printDialogs, 1);
         QCOMPARE(env.dialogs->questions.size(), 1);
     }

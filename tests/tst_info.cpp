@@ -87,7 +87,7 @@ private slots:
         for (int i = 0; i < strip->count(); ++i) {
             strip->setCurrentRow(i);
             const QString name = " — " + QFileInfo(strip->paths().at(i)).fileName(); // after the title
-            QStringList lines = {"Title: " + ui->grpb_ascan->title().remove(name),
+            QStringList lines = {"Title: " + ui->grpb_ascan->toolTip().remove(name), // whole, unlike the box's title
                                  "Configuration: " + ui->grpb_table->title().mid(14)};
             for (int row = 0; const QTableWidgetItem *caption = ui->tableWidget->item(row, 0); ++row)
                 lines << caption->text() + ": " + ui->tableWidget->item(row, 1)->text();
