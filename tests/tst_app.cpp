@@ -285,10 +285,8 @@ private slots:
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<QString>("path");
         QTest::addColumn<int>("exitCode"); // -1: the window opens
-        QTest::newRow("nothing") << QStringList{} << "" << -1;
         QTest::newRow("a name with a minus after --") << QStringList{"--", "-3.jpg"} << "-3.jpg" << -1;
         QTest::newRow("two names") << QStringList{"1.jpg", "2.jpg"} << "" << 2;
-        QTest::newRow("unknown option") << QStringList{"--print"} << "" << 2;
         QTest::newRow("version") << QStringList{"--version"} << "" << 0;
     }
     void commandLine()
