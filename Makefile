@@ -21,18 +21,9 @@ WIN_PACKAGES := $(WIN_COMPILER_PACKAGES) wine wine64 nsis
 # make deb: the packaging helpers and the checks of the package.
 DEB_PACKAGES := debhelper fakeroot lintian appstream desktop-file-utils man-db
 
-SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
-# Another apt or the daily automatic update may hold the package lock: wait for it, up to 10 minutes.
-APT_GET := DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get -o DPkg::Lock::Timeout=600 -qq
-
-# $(call install_missing,packages): installs those not installed yet.
+# Waits for apt's locks (another apt or the daily automatic update), saying what it waits for.
 define install_missing
-@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null | grep -q '^install ok installed' || echo $$p; done); \
-if [ -n "$$missing" ]; then \
-  echo "Installing:" $$missing; \
-  echo "(apt waits up to 10 minutes for the package lock if another package manager holds it)"; \
-  $(APT_GET) update && $(APT_GET) install -y $$missing; \
-fi
+@sh tools/install-packages.sh $(1)
 endef
 
 .PHONY: run test build build-programs deps test-deps clang-deps win-deps deb-deps demo sanitize fuzz \
