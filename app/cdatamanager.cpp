@@ -23,6 +23,7 @@
 
 #include "acquisition/devicewatcher.h"
 #include "app/dialogs.h"
+#include "app/programfiles.h"
 #include "records/globals.h"
 #include "acquisition/instrumentplatform.h"
 #include "output/filecopy.h"
@@ -56,7 +57,7 @@ CDataManager::CDataManager(QWidget *parent, Qt::WindowFlags flags, bool translat
 
     buildAboutWindow();
     readSaveDir();
-    logoPath = QCoreApplication::applicationDirPath() + QStringLiteral("/TARNWELL_logo_bw.bmp");
+    logoPath = programFilesDir() + QStringLiteral("/TARNWELL_logo_bw.bmp");
     if (!QFileInfo::exists(logoPath))
         logoPath.clear();
     printer = new QPrinter(QPrinter::ScreenResolution);
@@ -66,6 +67,7 @@ CDataManager::CDataManager(QWidget *parent, Qt::WindowFlags flags, bool translat
     createConnections();
     setToolTips();
     setAccessibleNames();
+    addShortcuts();
 
     platform = makeInstrumentPlatform();
     deviceWatcher = createDeviceWatcher(this);
@@ -91,7 +93,7 @@ void CDataManager::createConnections()
     connect(ui->tbtn_gotoDevice, SIGNAL(clicked()), this, SLOT(slot_loadDataFromDevice()));
     connect(ui->tbtn_open, SIGNAL(clicked()), this, SLOT(slot_loadDataDir()));
     connect(ui->tbtn_save, SIGNAL(clicked()), this, SLOT(slot_saveSelectedData()));
-    connect(ui->tbtn_print, SIGNAL(clicked()), this, SLOT(slot_printSelectedData()));
+    connect(ui->tbtn_print, SIGNAL(clicked()), this, SLOT(slot_printRequested()));
     connect(ui->btn_shiftRight, SIGNAL(clicked()), ui->fileListWidget, SLOT(slot_btn_shiftRight_clicked()));
     connect(ui->btn_shiftLeft, SIGNAL(clicked()), ui->fileListWidget, SLOT(slot_btn_shiftLeft_clicked()));
     connect(ui->fileListWidget->horizontalScrollBar(), SIGNAL(valueChanged(int)), this,
@@ -128,6 +130,9 @@ void CDataManager::setAccessibleNames()
 
 QString CDataManager::saveDirFilePath()
 {
+    // Installed system-wide, the program's folder is no place for a user's file, even for root.
+    if (!programFilesBeside())
+        return QString();
     return QCoreApplication::applicationDirPath() + QStringLiteral("/scanlet_savedir");
 }
 

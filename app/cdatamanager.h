@@ -56,6 +56,9 @@ public:
     bool detectInstrument();
     void loadFromDevice();
     void loadFiles(const QString &selectName, const QString &message);
+    // From the command line: a folder is loaded; a file is opened as "Open File" opens it.
+    void openPath(const QString &path);
+    void openFile(const QString &path);
     void showLoadingDialog(const QString &message);
     void closeLoadingDialog();
 
@@ -107,12 +110,15 @@ private slots:
     void slot_deviceRemoved();
     void slot_copySettings();
     void slot_exportSettings();
+    void slot_printRequested();
 
 private:
     void createConnections();
     void setToolTips();
     void setAccessibleNames();
     void printReport(const QStringList &paths, const ReportDetails &details);
+    void addShortcuts();
+    void updateStripTitle();
 
     Ui::CDataManagerTempl *ui;
     QLabel *lbl_infoLoading = nullptr;

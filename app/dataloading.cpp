@@ -23,8 +23,26 @@ void CDataManager::slot_loadDataDir()
 {
     const QString path = Dialogs::current().getOpenFileName(this, tr("Open File"), dataDir,
                                                             tr("A-scans (*.jpg)"));
-    if (path.isEmpty())
-        return;
+    if (!path.isEmpty())
+        openFile(path);
+}
+
+void CDataManager::openPath(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isDir()) {
+        dataDir = QDir(path).absolutePath();
+        resetView();
+        loadFiles(QString(), QString());
+    } else if (info.exists()) {
+        openFile(info.absoluteFilePath());
+    } else {
+        Dialogs::current().warning(this, productName, tr("There is no file or folder \"%1\"!").arg(path));
+    }
+}
+
+void CDataManager::openFile(const QString &path)
+{
     const QString name = QFileInfo(path).fileName();
     if (fileNumber(name) == 0) {
         Dialogs::current().warning(this, productName,
@@ -97,7 +115,7 @@ void CDataManager::loadFiles(const QString &selectName, const QString &message)
         item->setSelected(true);
         if (selectRow != 0)
             strip->scrollToItem(item, QAbstractItemView::EnsureVisible);
-        ui->grpb_listWidget->setTitle(QDir::toNativeSeparators(dataDir));
+        updateStripTitle();
     }
     if (isLoading)
         closeLoadingDialog();

@@ -7,6 +7,7 @@
 
 #include "app/abouttext.h"
 #include "app/chelpviewer.h"
+#include "app/programfiles.h"
 
 QString CDataManager::helpPageName() const
 {
@@ -20,7 +21,7 @@ void CDataManager::slot_showHelp()
 
 void CDataManager::showHelpPage(const QString &fileName)
 {
-    auto *viewer = new CHelpViewer(QCoreApplication::applicationDirPath(), fileName, nullptr);
+    auto *viewer = new CHelpViewer(programFilesDir(), fileName, nullptr);
     viewer->show();
 }
 

@@ -29,7 +29,7 @@ bool writeLineTo(const QString &path, const QString &text)
 
 QString writeSaveDirLine(const QString &besideFile, const QString &configFile, const QString &dir)
 {
-    if (writeLineTo(besideFile, dir))
+    if (!besideFile.isEmpty() && writeLineTo(besideFile, dir))
         return besideFile;
     if (!configFile.isEmpty() && QDir().mkpath(QFileInfo(configFile).absolutePath()) && writeLineTo(configFile, dir))
         return configFile;

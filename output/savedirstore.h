@@ -4,7 +4,7 @@
 #include <QString>
 
 // The last save directory is kept in a one-line file beside the program; where that place cannot
-// be written (a system-wide install), in the user's configuration folder instead.
+// be written, or is not given (a system-wide install), in the user's configuration folder instead.
 
 // Writes the line beside the program, else into the configuration file; returns the file written
 // or an empty string when neither could be.

@@ -327,6 +327,34 @@ Do you want to rewrite it?</source>
         <source>page %1 of %2</source>
         <translation>стр. %1 из %2</translation>
     </message>
+    <message>
+        <source>There is no file or folder &quot;%1&quot;!</source>
+        <translation>Файл или папка &quot;%1&quot; не найдены!</translation>
+    </message>
+    <message>
+        <source>%1 — %2</source>
+        <translation>%1 — %2</translation>
+    </message>
+    <message numerus="yes">
+        <source> — %n selected</source>
+        <translation>
+            <numerusform> — выбран %n</numerusform>
+            <numerusform> — выбрано %n</numerusform>
+            <numerusform> — выбрано %n</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <translation>%1 (%2)</translation>
+    </message>
+    <message numerus="yes">
+        <source>Print %n records, one page each?</source>
+        <translation>
+            <numerusform>Напечатать %n запись, по странице на каждую?</numerusform>
+            <numerusform>Напечатать %n записи, по странице на каждую?</numerusform>
+            <numerusform>Напечатать %n записей, по странице на каждую?</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>CDataManagerTempl</name>
@@ -351,6 +379,27 @@ Do you want to rewrite it?</source>
     <message>
         <source>Export Settings…</source>
         <translation>Экспортировать настройки…</translation>
+    </message>
+</context>
+<context>
+    <name>CommandLine</name>
+    <message>
+        <source>Shows, saves and prints the A-scans of the ultrasonic flaw detector.
+A name that starts with &quot;-&quot; follows &quot;--&quot;: scanlet -- -3.jpg</source>
+        <translation>Показывает, сохраняет и печатает А-сканы ультразвукового дефектоскопа.
+Имя, начинающееся с &quot;-&quot;, пишется после &quot;--&quot;: scanlet -- -3.jpg</translation>
+    </message>
+    <message>
+        <source>An A-scan file: its folder is loaded and the file selected. A folder: its A-scans are loaded.</source>
+        <translation>Файл А-скана: загружается его папка и выбирается этот файл. Папка: загружаются её А-сканы.</translation>
+    </message>
+    <message>
+        <source>Give one file or folder at most.</source>
+        <translation>Укажите не больше одного файла или папки.</translation>
+    </message>
+    <message>
+        <source>FILE|FOLDER</source>
+        <translation>ФАЙЛ|ПАПКА</translation>
     </message>
 </context>
 <context>

@@ -8,6 +8,8 @@
 #include "app/catalogues.h"
 #include "app/cdatamanager.h"
 #include "app/chelpviewer.h"
+#include "app/commandline.h"
+#include "app/programfiles.h"
 #include "ascanbuilder.h"
 #include "fakes.h"
 #include "ui_cdatamanager.h"
@@ -460,6 +462,111 @@ private slots:
         QTEST(viewer->browser()->source().fileName(), "page");
         viewer->close();
         QTRY_VERIFY(viewer.isNull()); // deletes itself
+    }
+
+    // The program's files beside it win; else those of a system-wide install in ../share/scanlet.
+    void programFiles_data()
+    {
+        QTest::addColumn<QStringList>("helpPages"); // folders, under a prefix, that hold the help pages
+        QTest::addColumn<QString>("found");
+        QTest::newRow("beside and shared: beside") << QStringList{"bin", "share/scanlet"} << "bin";
+        QTest::newRow("shared only") << QStringList{"share/scanlet"} << "share/scanlet";
+        QTest::newRow("neither: beside") << QStringList{} << "bin";
+    }
+    void programFiles()
+    {
+        QFETCH(QStringList, helpPages);
+        QFETCH(QString, found);
+        QTemporaryDir prefix(QDir::tempPath() + QStringLiteral("/Программа # 1 & 2%-XXXXXX"));
+        QVERIFY(QDir(prefix.path()).mkpath("bin"));
+        for (const QString &dir : helpPages)
+            QVERIFY(QDir(prefix.path()).mkpath(dir) && writeBytes(prefix.filePath(dir + "/helpScanlet_eng.htm"), "<p>"));
+        QCOMPARE(programFilesDir(prefix.filePath("bin")), prefix.filePath(found));
+    }
+
+    void commandLine_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<int>("exitCode"); // -1: the window opens
+        QTest::newRow("a name with a minus after --") << QStringList{"--", "-3.jpg"} << "-3.jpg" << -1;
+        QTest::newRow("two names") << QStringList{"1.jpg", "2.jpg"} << "" << 2;
+        QTest::newRow("version") << QStringList{"--version"} << "" << 0;
+    }
+    void commandLine()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, path);
+        QFETCH(int, exitCode);
+        const CommandLine parsed = parseCommandLine(QStringList{"scanlet"} + arguments);
+        QCOMPARE(parsed.path, path);
+        QCOMPARE(parsed.exitCode, exitCode);
+    }
+
+    // A file or folder given at start: the file's folder loaded with it selected, as Open File does.
+    void openPath_data()
+    {
+        QTest::addColumn<QString>("name");     // in a folder of 1.jpg to 3.jpg and 0.jpg; "" the folder
+        QTest::addColumn<QString>("shown");    // the picture's title
+        QTest::addColumn<QString>("warning");
+        QTest::newRow("a file") << "2.jpg" << "Scan 2 — 2.jpg" << "";
+        QTest::newRow("the folder") << "" << "Scan 1 — 1.jpg" << "";
+        QTest::newRow("a name Open File refuses") << "0.jpg" << ""
+                                                  << "Incorrect file name \"0.jpg\"!\nYou should enter another one!";
+        QTest::newRow("missing") << "4.jpg" << "" << "There is no file or folder \"%DIR%/4.jpg\"!";
+    }
+    void openPath()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, shown);
+        QFETCH(QString, warning);
+        QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/А-сканы # 1 & 2%-XXXXXX"));
+        for (int i = 0; i < 4; ++i) {
+            AscanFields ascan;
+            ascan.title = "Scan " + QByteArray::number(i);
+            QVERIFY(writeAscan(dir.filePath(QStringLiteral("%1.jpg").arg(i)), ascan));
+        }
+        env.dialogs->warnings.clear();
+        auto window = shownWindow();
+        window->openPath(name.isEmpty() ? dir.path() + '/' : dir.filePath(name));
+        QCOMPARE(window->form()->grpb_ascan->title(), shown);
+        QCOMPARE(window->form()->grpb_listWidget->title(), shown.isEmpty() ? "" : dir.path());
+        QCOMPARE(env.dialogs->warnings.join(""), warning.replace("%DIR%", dir.path()));
+    }
+
+    // The keys the tooltips name press their buttons; the strip's title counts a selection of more than
+    // one; printing more than 200 records asks first.
+    void habits()
+    {
+        QTemporaryDir dir;
+        for (int i = 1; i <= 201; ++i)
+            QVERIFY(writeAscan(dir.filePath(QStringLiteral("%1.jpg").arg(i)), AscanFields()));
+        auto window = shownWindow();
+        Ui::CDataManagerTempl *ui = window->form();
+        const auto press = [&](QToolButton *button, const QString &keys) { // as its tooltip says
+            QVERIFY(button->toolTip().endsWith(" (" + keys + ")"));
+            QApplication::setActiveWindow(window.get()); // again after the loading's dialog
+            QTest::keySequence(window.get(), QKeySequence(keys));
+        };
+        env.dialogs->openAnswer = dir.filePath("5.jpg");
+        press(ui->tbtn_open, "Ctrl+O");
+        QTRY_VERIFY(ui->grpb_ascan->title().endsWith(" — 5.jpg")); // a shortcut clicks after a moment
+        QCOMPARE(ui->grpb_listWidget->title(), dir.path());
+        env.dialogs->directoryAnswers = QStringList{""};
+        press(ui->tbtn_save, "Ctrl+S");
+        QTRY_VERIFY(env.dialogs->directoryAnswers.isEmpty());
+
+        ui->fileListWidget->selectAll();
+        QCOMPARE(ui->grpb_listWidget->title(), dir.path() + " — 201 selected");
+        env.dialogs->pdfPath = dir.filePath("report.pdf");
+        press(ui->tbtn_print, "Ctrl+P");
+        QTRY_COMPARE(env.dialogs->questions, QStringList{"Print 201 records, one page each?"});
+        QVERIFY(env.dialogs->printDialogs == 0 && !QFileInfo::exists(env.dialogs->pdfPath));
+        ui->fileListWidget->item(0)->setSelected(false);
+        env.dialogs->pdfPath.clear(); // the print dialog is cancelled
+        press(ui->tbtn_print, "Ctrl+P");
+        QTRY_COMPARE(env.dialogs->printDialogs, 1);
+        QCOMPARE(env.dialogs->questions.size(), 1);
     }
 };
 

@@ -194,15 +194,16 @@ private slots:
     {
         QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
         const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::c()); });
-        const auto show
-            = [&](const AscanFields *ascan) { // the titles, a filled table, output buttons on
-                  if (ascan)
-                      showStrip({fileWith(buildAscan(*ascan))});
-                  const int buttons = ui->tbtn_save->isEnabled() + ui->tbtn_print->isEnabled();
-                  return QStringList{ui->grpb_ascan->title(), ui->grpb_table->title(),
-                                     ui->tableWidget->item(16, 1) ? "full" : "",
-                                     QString::number(buttons)};
-              };
+        // The titles, a filled table, output buttons on; the box's title without the file name.
+        const auto show = [&](const AscanFields *ascan) {
+            if (ascan)
+                showStrip({fileWith(buildAscan(*ascan))});
+            const int buttons = ui->tbtn_save->isEnabled() + ui->tbtn_print->isEnabled();
+            const QString name = " — " + QFileInfo(strip->paths().value(0)).fileName();
+            return QStringList{ui->grpb_ascan->title().remove(name), ui->grpb_table->title(),
+                               ui->tableWidget->item(16, 1) ? "full" : "",
+                               QString::number(buttons)};
+        };
         AscanFields ascan;
         // Every row shown.
         ascan.referenceSwitch = 0;

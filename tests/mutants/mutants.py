@@ -85,7 +85,7 @@ MUTANTS = [
      'negative zero shown'),
     ('D2', 'app/recorddisplay.cpp', "    item->setForeground(", "    if (false) item->setForeground(",
      'table text in the disabled colour'),
-    ('D3', 'app/recorddisplay.cpp', "ui->grpb_ascan->setTitle(readTitle(filename));", "",
+    ('D3', 'app/recorddisplay.cpp', "showPictureTitle(ui->grpb_ascan, readTitle(filename), filename);", "",
      'unreadable record keeps the previous title'),
     # inspector, language, save directory
     ('I1', 'tools/infoformat.cpp', "if (u < 0x20 || (u >= 0x7F && u <= 0x9F))", "if (u < 0x20 && u != 0x1B)",
@@ -227,4 +227,15 @@ MUTANTS = [
      'ties in the file order left in the listing order'),
     ('S14', 'app/helpabout.cpp', "aboutTBrowser->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);",
      "aboutTBrowser->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);", 'About text too tall cut, not scrolled'),
+    # command line, the program's files, habits
+    ('CL1', 'app/programfiles.cpp', "if (!holdsProgramFiles(programDir) && holdsProgramFiles(shared))",
+     "if (holdsProgramFiles(shared))", 'shared files preferred to those beside the program'),
+    ('CL2', 'app/commandline.cpp', "parser.positionalArguments().size() > 1", "parser.positionalArguments().size() > 2",
+     'a second name ignored'),
+    ('CL3', 'app/dataloading.cpp', "    if (info.isDir()) {", "    if (false) {", 'a folder taken for a file'),
+    ('CL4', 'app/shortcuts.cpp', "count > LargePrintRecords", "count >= LargePrintRecords", 'question threshold off by one'),
+    ('CL5', 'app/shortcuts.cpp', "!= QMessageBox::Yes)", "== QMessageBox::Yes)", 'printing despite No'),
+    ('CL6', 'app/recorddisplay.cpp', "if (selected > 1)", "if (selected > 0)", 'a single selection counted'),
+    ('CL7', 'app/shortcuts.cpp', "{ui->tbtn_print, QKeySequence::Print}", "{ui->tbtn_print, QKeySequence::Paste}",
+     'print on another key'),
 ]

@@ -31,6 +31,7 @@ QMessageBox::StandardButton FakeDialogs::question(QWidget *, const QString &, co
 
 bool FakeDialogs::execPrintDialog(QPrinter *printer, QWidget *, const QList<QWidget *> &)
 {
+    ++printDialogs;
     if (pdfPath.isEmpty())
         return false;
     printer->setOutputFormat(QPrinter::PdfFormat);

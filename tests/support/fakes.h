@@ -84,6 +84,7 @@ public:
     QString pdfPath;                  // the print dialog prints here; empty: cancelled
     QString saveAnswer;               // the file "Export Settings" writes; empty: cancelled
     QStringList questions, warnings, warningTitles;
+    int printDialogs = 0;             // times the print dialog was asked
 
     QString getOpenFileName(QWidget *, const QString &, const QString &, const QString &) override { return openAnswer; }
     QString getExistingDirectory(QWidget *, const QString &, const QString &) override;
