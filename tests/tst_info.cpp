@@ -140,14 +140,15 @@ private slots:
         QCOMPARE(run.err, errors);
     }
 
-    // "Export Settings…" writes what the inspector prints for the selection, byte for byte, replacing a
-    // file only once complete; "Copy Settings" gives the same cells tab-separated.
+    // "Export Settings…" for programs writes what the inspector prints for the selection, byte for byte,
+    // replacing a file only once complete.
     void windowExport()
     {
         strip->selectAll();
         const QString csv = temp.filePath("export «1» #%&.csv");
         const QString printed = inspect(QStringList{"--csv"} + strip->paths()).out;
         environment.dialogs->saveAnswer = csv;
+        environment.dialogs->saveFilterIndex = 1;
         // A write that fails part-way, as on a full disk.
         const rlimit small{16, RLIM_INFINITY}, none{RLIM_INFINITY, RLIM_INFINITY};
         signal(SIGXFSZ, SIG_IGN);
@@ -160,8 +161,44 @@ private slots:
         QCOMPARE(contents(), "old");
         strip->exportSettingsAction()->trigger();
         QCOMPARE(contents(), printed.toUtf8());
+    }
+
+    // For a spreadsheet: a byte-order mark, the locale's separator, decimal mark and dates, the rows in
+    // the strip's order whatever the order of selecting; "Copy Settings" gives the same cells.
+    void spreadsheetExport_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("separator");
+        QTest::addColumn<QString>("frequency");
+        QTest::addColumn<QString>("date");
+        QTest::newRow("Russian") << "ru_RU" << ";" << "5,0" << "15.06.2026";
+        QTest::newRow("American") << "en_US" << "," << "5.0" << "6/15/2026";
+    }
+
+    void spreadsheetExport()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, separator);
+        QLocale::setDefault(QLocale(locale));
+        const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::system()); });
+        strip->clearSelection();
+        strip->item(1)->setSelected(true);
+        strip->item(0)->setSelected(true);
+        environment.dialogs->saveAnswer = temp.filePath("таблица #1.csv");
+        environment.dialogs->saveFilterIndex = 0;
+        strip->exportSettingsAction()->trigger();
+        QFile file(environment.dialogs->saveAnswer);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        const QList<QStringList> rows = records(QString::fromUtf8(bytes.mid(3)), separator.at(0));
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows[1][0], strip->paths().at(0));
+        QCOMPARE(rows[2][0], strip->paths().at(1));
+        QTEST(rows[1][rows[0].indexOf("Operating frequency, MHz")], "frequency");
+        QTEST(rows[2][rows[0].indexOf("Date")], "date");
         strip->copySettingsAction()->trigger();
-        QCOMPARE(records(QGuiApplication::clipboard()->text(), '\t'), records(printed));
+        QCOMPARE(records(QGuiApplication::clipboard()->text(), '\t'), rows);
     }
 };
 

@@ -29,6 +29,14 @@ QMessageBox::StandardButton FakeDialogs::question(QWidget *, const QString &, co
     return questionAnswer;
 }
 
+QString FakeDialogs::getSaveFileName(QWidget *, const QString &, const QString &, const QString &filter,
+                                     QString *selectedFilter)
+{
+    if (selectedFilter)
+        *selectedFilter = filter.split(QStringLiteral(";;")).value(saveFilterIndex);
+    return saveAnswer;
+}
+
 bool FakeDialogs::execPrintDialog(QPrinter *printer, QWidget *, const QList<QWidget *> &)
 {
     if (pdfPath.isEmpty())
@@ -37,6 +45,14 @@ bool FakeDialogs::execPrintDialog(QPrinter *printer, QWidget *, const QList<QWid
     printer->setOutputFileName(pdfPath);
     printer->setPageSize(QPageSize(QPageSize::A4));
     return true;
+}
+
+int FakeDialogs::exec(QDialog &dialog)
+{
+    dialogs << dialog.objectName();
+    if (acceptDialogs)
+        dialog.accept();
+    return acceptDialogs ? QDialog::Accepted : QDialog::Rejected;
 }
 
 FakeEnvironment::FakeEnvironment()

@@ -76,14 +76,20 @@ public:
     QMessageBox::StandardButton questionAnswer = QMessageBox::No;
     QString pdfPath;                  // the print dialog prints here; empty: cancelled
     QString saveAnswer;               // the file "Export Settings" writes; empty: cancelled
+    int saveFilterIndex = 0;          // the kind chosen among the save dialog's filters
     QStringList questions, warnings, warningTitles;
 
     QString getOpenFileName(QWidget *, const QString &, const QString &, const QString &) override { return openAnswer; }
     QString getExistingDirectory(QWidget *, const QString &, const QString &) override;
     QMessageBox::StandardButton warning(QWidget *, const QString &title, const QString &text) override;
     QMessageBox::StandardButton question(QWidget *, const QString &, const QString &text) override;
-    QString getSaveFileName(QWidget *, const QString &, const QString &, const QString &) override { return saveAnswer; }
+    QString getSaveFileName(QWidget *, const QString &, const QString &, const QString &filter,
+                            QString *selectedFilter) override;
     bool execPrintDialog(QPrinter *printer, QWidget *, const QList<QWidget *> &) override;
+    // Other dialogs are recorded by object name and closed at once, accepted when so answered.
+    QStringList dialogs;
+    bool acceptDialogs = false;
+    int exec(QDialog &dialog) override;
 };
 
 // Installs FakeDialogs (owned by Dialogs) and a platform over `machine` (no disk at first) for
