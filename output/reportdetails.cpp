@@ -12,6 +12,9 @@
 #include <QTextStream>
 #include <QVBoxLayout>
 
+#include <algorithm>
+#include <iterator>
+
 #include "records/recordsummary.h"
 
 namespace {
@@ -53,6 +56,14 @@ QString boundedNotes(QString text)
         lines = lines.mid(0, ReportLimits::NotesLines - 1) << rest.join(QLatin1Char(' '));
     }
     return lines.join(QLatin1Char('\n')).left(ReportLimits::NotesLimit);
+}
+
+// The labels of the fields the report had first.
+const QStringList &basicFields()
+{
+    static const QStringList labels{QStringLiteral("Organisation:"), QStringLiteral("Object:"),
+                                    QStringLiteral("Operator:"), QStringLiteral("Notes:")};
+    return labels;
 }
 
 QString escapedLines(const QString &text)
@@ -148,11 +159,15 @@ QString reportDetailsHtml(const ReportDetails &details)
         {QT_TRANSLATE_NOOP("ReportDetailsTab", "Reviewer:"), details.reviewer},
         {QT_TRANSLATE_NOOP("ReportDetailsTab", "Notes:"), details.notes},
     };
+    // The first four labels fit a fifth of the width; the others ask for more.
+    const bool longLabels = std::any_of(std::begin(fields), std::end(fields), [&](const auto &field) {
+        return !field.second.trimmed().isEmpty() && !basicFields().contains(QLatin1String(field.first));
+    });
     for (const auto &field : fields) {
         const QString value = field.second.trimmed();
         if (value.isEmpty())
             continue;
-        out << "<TR><TD WIDTH=20% VALIGN=TOP><B>" << label(field.first).toHtmlEscaped() << "</B></TD>"
+        out << "<TR><TD WIDTH=" << (longLabels ? "35%" : "20%") << " VALIGN=TOP><B>" << label(field.first).toHtmlEscaped() << "</B></TD>"
             << "<TD>" << escapedLines(value) << "</TD></TR>\n";
     }
     out << "</TABLE>\n";
@@ -174,8 +189,8 @@ QString signatureHtml(const ReportDetails &details)
         if (html.isEmpty())
             out << "<TABLE WIDTH=100% BORDER=0 CELLSPACING=\"0\" CELLPADDING=\"6\">\n";
         out << "<TR><TD WIDTH=40%><B>" << label(person.first).toHtmlEscaped() << "</B> "
-            << person.second.toHtmlEscaped() << "</TD><TD WIDTH=35%>" << label("Signature:").toHtmlEscaped()
-            << " ______________</TD><TD>" << label("Date:").toHtmlEscaped() << " ____________</TD></TR>\n";
+            << person.second.toHtmlEscaped() << "</TD><TD WIDTH=35%>" << label(QT_TRANSLATE_NOOP("ReportDetailsTab", "Signature:")).toHtmlEscaped()
+            << " ______________</TD><TD>" << label(QT_TRANSLATE_NOOP("ReportDetailsTab", "Date:")).toHtmlEscaped() << " ____________</TD></TR>\n";
     }
     if (!html.isEmpty())
         out << "</TABLE>\n";

@@ -6,9 +6,11 @@
 #include <csignal>
 #include <sys/resource.h>
 
+#include "app/catalogues.h"
 #include "app/cdatamanager.h"
 #include "ascanbuilder.h"
 #include "fakes.h"
+#include "records/recordsummary.h"
 #include "ui_cdatamanager.h"
 
 namespace {
@@ -199,6 +201,16 @@ private slots:
         QTEST(rows[2][rows[0].indexOf("Date")], "date");
         strip->copySettingsAction()->trigger();
         QCOMPARE(records(QGuiApplication::clipboard()->text(), '\t'), rows);
+    }
+
+    // In a Russian window the table shows Russian texts; the export for programs keeps the inspector's.
+    void programsExportInRussian()
+    {
+        QObject catalogues;
+        if (!installCatalogues(QStringLiteral(SCANLET_QM_DIR), &catalogues))
+            QSKIP("the Russian catalogue was not built");
+        QCOMPARE(settingsTable(strip->paths()), inspect(QStringList{"--csv"} + strip->paths()).out);
+        QVERIFY(spreadsheetTable(strip->paths(), spreadsheetDialect()).contains(",выкл,"));
     }
 };
 

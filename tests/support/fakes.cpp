@@ -39,6 +39,7 @@ QString FakeDialogs::getSaveFileName(QWidget *, const QString &, const QString &
 
 bool FakeDialogs::execPrintDialog(QPrinter *printer, QWidget *, const QList<QWidget *> &)
 {
+    offeredPdf = printer->outputFileName();
     if (pdfPath.isEmpty())
         return false;
     printer->setOutputFormat(QPrinter::PdfFormat);

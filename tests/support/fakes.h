@@ -75,6 +75,7 @@ public:
     QStringList directoryAnswers;     // taken in turn; an empty answer is a cancelled dialog
     QMessageBox::StandardButton questionAnswer = QMessageBox::No;
     QString pdfPath;                  // the print dialog prints here; empty: cancelled
+    QString offeredPdf;               // the printer's file name when the print dialog opened
     QString saveAnswer;               // the file "Export Settings" writes; empty: cancelled
     int saveFilterIndex = 0;          // the kind chosen among the save dialog's filters
     QStringList questions, warnings, warningTitles;
