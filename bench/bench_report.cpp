@@ -58,6 +58,14 @@ int main(int argc, char **argv)
         details.object = russian ? "Мост №7, пролёт 3" : "Bridge 7, span 3";
         details.operatorName = russian ? "И. Петров" : "I. Petrov";
         details.notes = russian ? "Сварные швы нижнего пояса.\nВторая строка." : "Welds of the lower chord.\nSecond line.";
+        details.reportNumber = "R-2026/117";
+        details.inspectionDate = QDate(2026, 12, 7);
+        details.place = russian ? "Тверь, депо №2" : "Tver, depot 2";
+        details.instrumentSerial = "SN 04172";
+        details.procedure = russian ? "ГОСТ Р 55724-2013" : "EN ISO 17640";
+        details.acceptanceCriterion = russian ? "Уровень 2" : "Level 2";
+        details.certificationLevel = "UT 2";
+        details.reviewer = russian ? "А. Сидорова" : "A. Sidorova";
     }
     details.fitOnSheet = !args.contains("--no-fit");
     saveReportDetails(details);

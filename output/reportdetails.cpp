@@ -143,7 +143,6 @@ QString reportDetailsHtml(const ReportDetails &details)
         return QString();
     QString html;
     QTextStream out(&html, QIODevice::ReadWrite);
-    out << "<TABLE WIDTH=100% BORDER=0 CELLSPACING=\"0\" CELLPADDING=\"1\">\n";
     const QString date = details.inspectionDate.isValid() ? fullYearDate(details.inspectionDate, QLocale()) : QString();
     const std::pair<const char *, QString> fields[] = {
         {QT_TRANSLATE_NOOP("ReportDetailsTab", "Report No.:"), details.reportNumber},
@@ -159,17 +158,37 @@ QString reportDetailsHtml(const ReportDetails &details)
         {QT_TRANSLATE_NOOP("ReportDetailsTab", "Reviewer:"), details.reviewer},
         {QT_TRANSLATE_NOOP("ReportDetailsTab", "Notes:"), details.notes},
     };
-    // The first four labels fit a fifth of the width; the others ask for more.
-    const bool longLabels = std::any_of(std::begin(fields), std::end(fields), [&](const auto &field) {
+    // With only the first four fields, one field a row as the report always had; with more, two a
+    // row, so that the block leaves room for the record on its sheet. Notes take a row of their own.
+    const bool paired = std::any_of(std::begin(fields), std::end(fields), [&](const auto &field) {
         return !field.second.trimmed().isEmpty() && !basicFields().contains(QLatin1String(field.first));
     });
+    out << "<TABLE WIDTH=100% BORDER=0 CELLSPACING=\"0\" CELLPADDING=\"1\""
+        << (paired ? " STYLE=\"font-size:8pt\">\n" : ">\n");
+    int column = 0;
     for (const auto &field : fields) {
         const QString value = field.second.trimmed();
         if (value.isEmpty())
             continue;
-        out << "<TR><TD WIDTH=" << (longLabels ? "35%" : "20%") << " VALIGN=TOP><B>" << label(field.first).toHtmlEscaped() << "</B></TD>"
-            << "<TD>" << escapedLines(value) << "</TD></TR>\n";
+        const QString name = label(field.first).toHtmlEscaped();
+        if (!paired) {
+            out << "<TR><TD WIDTH=20% VALIGN=TOP><B>" << name << "</B></TD>"
+                << "<TD>" << escapedLines(value) << "</TD></TR>\n";
+            continue;
+        }
+        const bool wide = &field == &fields[std::size(fields) - 1];   // the notes
+        if (column == 1 && wide) {
+            out << "<TD></TD><TD></TD></TR>\n";
+            column = 0;
+        }
+        out << (column == 0 ? "<TR>" : "") << "<TD WIDTH=22% VALIGN=TOP><B>" << name << "</B></TD>"
+            << "<TD WIDTH=28% VALIGN=TOP" << (wide ? " COLSPAN=3" : "") << ">" << escapedLines(value) << "</TD>";
+        column = wide ? 0 : 1 - column;
+        if (column == 0)
+            out << "</TR>\n";
     }
+    if (column == 1)
+        out << "<TD></TD><TD></TD></TR>\n";
     out << "</TABLE>\n";
     out.flush();
     return html;
@@ -187,10 +206,12 @@ QString signatureHtml(const ReportDetails &details)
         if (person.second.isEmpty())
             continue;
         if (html.isEmpty())
-            out << "<TABLE WIDTH=100% BORDER=0 CELLSPACING=\"0\" CELLPADDING=\"6\">\n";
+            out << "<TABLE WIDTH=100% BORDER=0 CELLSPACING=\"0\" CELLPADDING=\"4\">\n";
         out << "<TR><TD WIDTH=40%><B>" << label(person.first).toHtmlEscaped() << "</B> "
-            << person.second.toHtmlEscaped() << "</TD><TD WIDTH=35%>" << label(QT_TRANSLATE_NOOP("ReportDetailsTab", "Signature:")).toHtmlEscaped()
-            << " ______________</TD><TD>" << label(QT_TRANSLATE_NOOP("ReportDetailsTab", "Date:")).toHtmlEscaped() << " ____________</TD></TR>\n";
+            << person.second.toHtmlEscaped() << "</TD><TD WIDTH=35%>"
+            << label(QT_TRANSLATE_NOOP("ReportDetailsTab", "Signature:")).toHtmlEscaped()
+            << "&nbsp;____________</TD><TD>" << label(QT_TRANSLATE_NOOP("ReportDetailsTab", "Date:")).toHtmlEscaped()
+            << "&nbsp;________</TD></TR>\n";
     }
     if (!html.isEmpty())
         out << "</TABLE>\n";
