@@ -257,6 +257,22 @@ private slots:
         viewer->close();
         QTRY_VERIFY(viewer.isNull()); // deletes itself
     }
+
+    // Esc closes About and the help.
+    void escapeCloses()
+    {
+        const auto window = shownWindow();
+        QMetaObject::invokeMethod(window.get(), "slot_showInfoAbout");
+        QWidget *about = window->aboutWidget();
+        QApplication::setActiveWindow(about);
+        QTest::keyClick(about, Qt::Key_Escape);
+        QVERIFY(!about->isVisible());
+        QMetaObject::invokeMethod(window.get(), "slot_showHelp");
+        QPointer<CHelpViewer> viewer = helpViewer();
+        QApplication::setActiveWindow(viewer);
+        QTest::keyClick(viewer->browser(), Qt::Key_Escape);
+        QTRY_VERIFY(viewer.isNull());
+    }
 };
 
 QTEST_MAIN(TestApp)
