@@ -20,12 +20,6 @@ QString cellText(QTableWidget *table, int row, int column)
 
 } // namespace
 
-QString imageSource(const QString &path)
-{
-    // As a file URL nothing in the path ("#", "%", "?") is taken for URL syntax.
-    return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded).toHtmlEscaped();
-}
-
 QImage reportPicture(const QString &path, int maxHeight)
 {
     const QSize limit = maxHeight > 0 ? ReportPictureBox.scaled(QSize(maxHeight, maxHeight), Qt::KeepAspectRatio)

@@ -40,7 +40,4 @@ QString settingsHtml(QTableWidget *table);
 QString tableHtml(QTableWidget *table, const QString &caption);
 QTextStream &tableRowHtml(QTextStream &out, const QString &left, const QString &right);
 
-// A local file path as the value of an HTML src attribute.
-QString imageSource(const QString &path);
-
 #endif // REPORTHTML_H

@@ -253,6 +253,7 @@ private slots:
         f->env.dialogs->acceptDialogs = true;
         strip->reportDetailsAction()->trigger();
         QCOMPARE(f->env.dialogs->dialogs, (QStringList{"dlg_printPreview", "dlg_reportDetails"}));
+        QCOMPARE(f->env.dialogs->previewPages, 1);
         QCOMPARE(loadReportDetails().reviewer, details.reviewer);
     }
 

@@ -203,6 +203,8 @@ MUTANTS = [
      'the report file name not offered'),
     ('RP16', 'app/cdatamanager.cpp', "    resetSettings(settings);\n", "    reportPrinter();\n    resetSettings(settings);\n",
      'the printer made at start-up'),
+    ('RP19', 'app/printing.cpp', "[&](QPrinter *onto) { printReport(onto, paths, details, ReportProgress()); }",
+     "[&](QPrinter *) {}", 'the preview shows no sheet'),
     ('RP17', 'app/chelpviewer.cpp', "    new QShortcut(QKeySequence(Qt::Key_Escape), this, SLOT(close()));\n", "",
      'Esc does not close the help'),
     ('RP18', 'app/helpabout.cpp', "    new QShortcut(QKeySequence(Qt::Key_Escape), aboutWindow, SLOT(close()));\n", "",

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QPrintPreviewWidget>
 #include <QLabel>
 #include <QPageSize>
 #include <QProgressBar>
@@ -51,6 +52,9 @@ bool FakeDialogs::execPrintDialog(QPrinter *printer, QWidget *, const QList<QWid
 int FakeDialogs::exec(QDialog &dialog)
 {
     dialogs << dialog.objectName();
+    dialog.show();
+    if (auto *preview = dialog.findChild<QPrintPreviewWidget *>())
+        previewPages = preview->pageCount();
     if (acceptDialogs)
         dialog.accept();
     return acceptDialogs ? QDialog::Accepted : QDialog::Rejected;

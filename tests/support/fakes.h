@@ -87,9 +87,11 @@ public:
     QString getSaveFileName(QWidget *, const QString &, const QString &, const QString &filter,
                             QString *selectedFilter) override;
     bool execPrintDialog(QPrinter *printer, QWidget *, const QList<QWidget *> &) override;
-    // Other dialogs are recorded by object name and closed at once, accepted when so answered.
+    // Other dialogs are recorded by object name, shown and closed at once, accepted when so answered;
+    // a print preview tells how many sheets it showed.
     QStringList dialogs;
     bool acceptDialogs = false;
+    int previewPages = -1;
     int exec(QDialog &dialog) override;
 };
 
