@@ -12,7 +12,9 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QLocale>
 #include <QPrinter>
+#include <QToolButton>
 #include <QProxyStyle>
 #include <QScrollBar>
 #include <QStandardPaths>
@@ -60,8 +62,6 @@ CDataManager::CDataManager(QWidget *parent, Qt::WindowFlags flags, bool translat
     logoPath = programFilesDir() + QStringLiteral("/TARNWELL_logo_bw.bmp");
     if (!QFileInfo::exists(logoPath))
         logoPath.clear();
-    printer = new QPrinter(QPrinter::ScreenResolution);
-    printer->setPageOrientation(QPageLayout::Portrait);
     resetSettings(settings);
 
     createConnections();
@@ -106,6 +106,14 @@ void CDataManager::createConnections()
     connect(ui->tbtn_info, SIGNAL(clicked()), this, SLOT(slot_showInfoAbout()));
     connect(ui->fileListWidget->copySettingsAction(), SIGNAL(triggered()), this, SLOT(slot_copySettings()));
     connect(ui->fileListWidget->exportSettingsAction(), SIGNAL(triggered()), this, SLOT(slot_exportSettings()));
+    connect(ui->fileListWidget->printPreviewAction(), SIGNAL(triggered()), this, SLOT(slot_previewReport()));
+    connect(ui->fileListWidget->reportDetailsAction(), SIGNAL(triggered()), this, SLOT(slot_editReportDetails()));
+    // Beside the print button, where printing starts, the same details on every platform.
+    auto *details = new QToolButton(ui->grpb_buttons);
+    details->setObjectName(QStringLiteral("tbtn_reportDetails"));
+    details->setDefaultAction(ui->fileListWidget->reportDetailsAction());
+    details->setAutoRaise(true);
+    details->setGeometry(210, 10, details->sizeHint().width() + 8, 40);
 }
 
 void CDataManager::setToolTips()
@@ -264,19 +272,25 @@ void CDataManager::slot_deviceRemoved()
 
 void CDataManager::slot_copySettings()
 {
-    QStringList paths;
-    if (ui->fileListWidget->selectedFiles(paths) > 0)
-        QGuiApplication::clipboard()->setText(settingsTable(paths, QLatin1Char('\t')));
+    // Numbers in the locale's form, so they paste as numbers and not as dates.
+    const QStringList paths = ui->fileListWidget->selectedFilesInStripOrder();
+    if (!paths.isEmpty())
+        QGuiApplication::clipboard()->setText(spreadsheetTable(paths, {QLocale(), QLatin1Char('\t')}));
 }
 
 void CDataManager::slot_exportSettings()
 {
-    QStringList paths;
-    if (ui->fileListWidget->selectedFiles(paths) == 0)
+    const QStringList paths = ui->fileListWidget->selectedFilesInStripOrder();
+    if (paths.isEmpty())
         return;
     const QString start = (saveDir.isEmpty() ? dataDir : saveDir) + QStringLiteral("/settings.csv");
+    const QString spreadsheet = tr("CSV for spreadsheets (*.csv)"), programs = tr("CSV (RFC 4180) (*.csv)");
+    QString kind = spreadsheet;
     const QString path = Dialogs::current().getSaveFileName(this, tr("Export Settings"), start,
-                                                            tr("CSV files (*.csv)"));
-    if (!path.isEmpty() && !writeFileSafely(path, settingsTable(paths).toUtf8()))
+                                                            spreadsheet + QStringLiteral(";;") + programs, &kind);
+    if (path.isEmpty())
+        return;
+    const QByteArray contents = kind == programs ? settingsTable(paths).toUtf8() : spreadsheetFile(paths);
+    if (!writeFileSafely(path, contents))
         Dialogs::current().warning(this, productName, tr("Couldn't write the file \"%1\"!").arg(path));
 }

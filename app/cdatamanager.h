@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <functional>
 #include <memory>
 
 #include "records/ascansettings.h"
@@ -82,7 +83,8 @@ public:
     QDialog *loadingWindow() const { return loadingDialog; }
     QDialog *savingWindow() const { return dlg_infoSave; }
     QWidget *aboutWidget() const { return aboutWindow; }
-    QPrinter *reportPrinter() const { return printer; }
+    QPrinter *reportPrinter();   // made when first asked for
+    bool hasPrinter() const { return printer != nullptr; }
     bool isTranslationLoaded() const { return translationLoaded; }
     Ui::CDataManagerTempl *form() const { return ui; }
     // Where the screen's available area cannot hold the window, the window takes that area and its
@@ -111,14 +113,18 @@ private slots:
     void slot_copySettings();
     void slot_exportSettings();
     void slot_printRequested();
+    void slot_previewReport();
+    void slot_editReportDetails();
 
 private:
     void createConnections();
     void setToolTips();
     void setAccessibleNames();
-    void printReport(const QStringList &paths, const ReportDetails &details);
     void addShortcuts();
     void updateStripTitle();
+    int printReport(QPrinter *onto, const QStringList &paths, const ReportDetails &details,
+                    const std::function<bool(int, int)> &progress, bool *cancelled = nullptr);
+    void restoreFirstRecord(const QStringList &paths);
 
     Ui::CDataManagerTempl *ui;
     QLabel *lbl_infoLoading = nullptr;
@@ -136,6 +142,7 @@ private:
     QString saveDir;
     QString logoPath;
     QPrinter *printer = nullptr;
+    QString proposedReportFile;   // the PDF name last offered in the print dialog
     bool isLoading = false;
     bool translationLoaded = false;
     AscanSettings settings;

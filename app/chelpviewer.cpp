@@ -1,6 +1,7 @@
 #include "chelpviewer.h"
 
 #include <QGridLayout>
+#include <QShortcut>
 #include <QTextBrowser>
 #include <QUrl>
 
@@ -20,6 +21,7 @@ CHelpViewer::CHelpViewer(const QString &searchDir, const QString &source, QWidge
     setWindowTitle(tr("Scanlet"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowModality(Qt::ApplicationModal);
+    new QShortcut(QKeySequence(Qt::Key_Escape), this, SLOT(close()));
     textBrowser->setSearchPaths(QStringList() << searchDir << QStringLiteral(":/helpImages"));
     textBrowser->setSource(QUrl(source, QUrl::TolerantMode));
     showMaximized();

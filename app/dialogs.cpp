@@ -47,9 +47,9 @@ QMessageBox::StandardButton Dialogs::question(QWidget *parent, const QString &ti
 }
 
 QString Dialogs::getSaveFileName(QWidget *parent, const QString &caption, const QString &dir,
-                                 const QString &filter)
+                                 const QString &filter, QString *selectedFilter)
 {
-    return QFileDialog::getSaveFileName(parent, caption, dir, filter);
+    return QFileDialog::getSaveFileName(parent, caption, dir, filter, selectedFilter);
 }
 
 bool Dialogs::execPrintDialog(QPrinter *printer, QWidget *parent, const QList<QWidget *> &optionTabs)
@@ -61,6 +61,11 @@ bool Dialogs::execPrintDialog(QPrinter *printer, QWidget *parent, const QList<QW
     for (QWidget *tab : optionTabs)
         tab->setParent(nullptr);
     return accepted;
+}
+
+int Dialogs::exec(QDialog &dialog)
+{
+    return dialog.exec();
 }
 
 Dialogs &Dialogs::current()

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QString>
 
+class QDialog;
 class QPrinter;
 class QWidget;
 
@@ -19,10 +20,13 @@ public:
     virtual QString getExistingDirectory(QWidget *parent, const QString &caption, const QString &dir);
     virtual QMessageBox::StandardButton warning(QWidget *parent, const QString &title, const QString &text);
     virtual QMessageBox::StandardButton question(QWidget *parent, const QString &title, const QString &text);
+    // `filter` may offer several kinds (";;"); `selectedFilter` then gives the one chosen.
     virtual QString getSaveFileName(QWidget *parent, const QString &caption, const QString &dir,
-                                    const QString &filter);
+                                    const QString &filter, QString *selectedFilter = nullptr);
     // The extra tabs show beside the dialog's own options where the platform's dialog takes them.
     virtual bool execPrintDialog(QPrinter *printer, QWidget *parent, const QList<QWidget *> &optionTabs);
+    // Any other dialog of the window, run modally.
+    virtual int exec(QDialog &dialog);
 
     static Dialogs &current();
     // Takes ownership; nullptr restores the real dialogs.

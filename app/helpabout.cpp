@@ -3,6 +3,7 @@
 #include "ui_cdatamanager.h"
 
 #include <QCoreApplication>
+#include <QShortcut>
 #include <QTextBrowser>
 
 #include "app/abouttext.h"
@@ -42,6 +43,7 @@ bool CDataManager::buildAboutWindow()
     aboutWindow->setMaximumSize(300, 450);
     aboutWindow->setFocusPolicy(Qt::NoFocus);
     aboutWindow->setContextMenuPolicy(Qt::NoContextMenu);
+    new QShortcut(QKeySequence(Qt::Key_Escape), aboutWindow, SLOT(close()));
 
     aboutTBrowser = new QTextBrowser(aboutWindow);
     aboutTBrowser->setObjectName(QStringLiteral("aboutTBrowser"));

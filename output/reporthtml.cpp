@@ -1,6 +1,7 @@
 #include "reporthtml.h"
 
 #include <QCoreApplication>
+#include <QPainter>
 #include <QTableWidget>
 #include <QTextDocument>
 #include <QTextStream>
@@ -19,26 +20,30 @@ QString cellText(QTableWidget *table, int row, int column)
 
 } // namespace
 
-QString imageSource(const QString &path)
+QImage reportPicture(const QString &path, int maxHeight)
 {
-    // As a file URL nothing in the path ("#", "%", "?") is taken for URL syntax.
-    return QUrl::fromLocalFile(path).toString(QUrl::FullyEncoded).toHtmlEscaped();
-}
-
-QImage reportPicture(const QString &path)
-{
-    QImage picture = readAscanPicture(path);
+    const QSize limit = maxHeight > 0 ? ReportPictureBox.scaled(QSize(maxHeight, maxHeight), Qt::KeepAspectRatio)
+                                      : QSize();
+    // A large picture is decoded straight at the size it prints at.
+    QImage picture = readAscanPicture(path, limit);
     if (picture.isNull()) {
         picture = QImage(AscanPicture::Blank, QImage::Format_RGB32);
         picture.fill(Qt::white);
     }
-    return picture;
+    const QSize canvas = ReportPictureBox.scaled(picture.size(), Qt::KeepAspectRatioByExpanding);
+    if (canvas == picture.size())
+        return picture;
+    QImage boxed(canvas, QImage::Format_RGB32);
+    boxed.fill(Qt::white);
+    QPainter(&boxed).drawImage((canvas.width() - picture.width()) / 2, (canvas.height() - picture.height()) / 2,
+                               picture);
+    return boxed;
 }
 
-void addReportPicture(QTextDocument &document, const QString &path)
+void addReportPicture(QTextDocument &document, const QString &path, int maxHeight)
 {
     document.addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(ReportPictureName)),
-                         reportPicture(path));
+                         reportPicture(path, maxHeight));
 }
 
 QString reportPageHtml(const ReportPage &page)
@@ -49,7 +54,7 @@ QString reportPageHtml(const ReportPage &page)
         out << "<TABLE WIDTH=100% ALIGN=\"CENTER\" BORDER=0 CELLSPACING=\"2\" CELLPADDING=\"2\">\n";
         out << "<TR>";
         out << "<TD WIDTH=60 ALIGN=LEFT>";
-        out << "<IMG SRC=\"" << imageSource(page.logoPath) << "\" HEIGHT=45>";
+        out << "<IMG SRC=\"" << ReportLogoName << "\" HEIGHT=45>";
         out << "</TD>";
         out << "<TD ALIGN=CENTER>";
         out << "<H2>" << productName.toHtmlEscaped() << "</H2>";
@@ -60,13 +65,15 @@ QString reportPageHtml(const ReportPage &page)
     out << page.details;
     out << "<H1 ALIGN=\"CENTER\">" << page.title.toHtmlEscaped() << "</H1>";
     out << "<P ALIGN=CENTER >\n";
-    out << "<IMG SRC=\"" << ReportPictureName << "\" HEIGHT=400 VSPACE = \"20\">";
+    out << "<IMG SRC=\"" << ReportPictureName << "\" WIDTH=" << ReportPictureBox.width()
+        << " HEIGHT=" << ReportPictureBox.height() << " VSPACE = \"20\">";
     out << "<BR>";
     out << "</P>\n";
     out << "<H3 ALIGN=\"CENTER\">" << QCoreApplication::translate("CDataManager", "Configuration: ")
         << page.configurationName.toHtmlEscaped() << "</H3>";
     if (!page.settingsMissing)
         out << page.settingsTable;
+    out << page.signatures;
     out.flush();
     return html;
 }
@@ -75,7 +82,8 @@ QString settingsHtml(QTableWidget *table)
 {
     QString html;
     QTextStream out(&html, QIODevice::ReadWrite);
-    out << "<TABLE ALIGN=\"CENTER\" WIDTH=610 BORDER=0 CELLSPACING=\"2\" CELLPADDING=\"2\">\n";
+    // A share of the text's width keeps the table inside the margins on any paper.
+    out << "<TABLE WIDTH=100% BORDER=0 CELLSPACING=\"2\" CELLPADDING=\"2\">\n";
     out << "<TR>\n";
     out << "<TD ALIGN=CENTER>\n";
     out << tableHtml(table, QCoreApplication::translate("CDataManager", "SETTINGS")) << "\n";

@@ -2,17 +2,26 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QPainter>
 #include <QPrinter>
 #include <QTextDocument>
 #include <QTextFrame>
+#include <QUrl>
 
 #include <algorithm>
 #include <memory>
+#include <vector>
+
+#include "output/reporthtml.h"
+#include "records/globals.h"
 
 namespace {
+
+constexpr int MaxPictureDpi = 300;
 
 struct Sheet
 {
@@ -91,19 +100,58 @@ void paintFooter(QPainter &painter, QPrinter *printer, const Geometry &sheet, co
     painter.restore();
 }
 
+void addPicture(QTextDocument &document, const QImage &picture)
+{
+    document.addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(ReportPictureName)), picture);
+}
+
 } // namespace
 
-int printReport(QPrinter *printer, const ReportJob &job, const ReportFill &fill)
+int reportPictureHeight(QPrinter *printer)
+{
+    // A PDF takes any resolution; a printer's finest is the most it can show.
+    int dpi = MaxPictureDpi;
+    if (printer->outputFormat() == QPrinter::NativeFormat) {
+        const QList<int> resolutions = printer->supportedResolutions();
+        if (!resolutions.isEmpty())
+            dpi = std::min(dpi, *std::max_element(resolutions.cbegin(), resolutions.cend()));
+    }
+    // The document measures the box in pixels of a 96-dpi screen.
+    return (ReportPictureBox.height() * dpi + 95) / 96;
+}
+
+QString reportFileName(const QString &folder, const QDate &date)
+{
+    const QString name = QCoreApplication::translate("CDataManager", "Scanlet report %1.pdf")
+                             .arg(date.toString(Qt::ISODate));
+    return QDir(folder.isEmpty() ? QDir::homePath() : folder).filePath(name);
+}
+
+int printReport(QPrinter *printer, const ReportJob &job, const ReportFill &fill, const ReportProgress &progress,
+                bool *cancelled)
 {
     // As QTextDocument::print: a printer without margins gets 2 mm, so nothing lies on the edge.
     if (printer->pageLayout().margins(QPageLayout::Millimeter).isNull())
         printer->setPageMargins(QMarginsF(2, 2, 2, 2), QPageLayout::Millimeter);
     const Geometry sheet{QSizeF(printer->width(), printer->height()), (2 / 2.54) * printer->logicalDpiY()};
+    const int records = job.fileNames.size();
+    const auto stop = [&](int done, int total) {
+        const bool stopped = progress && !progress(done, total);
+        if (cancelled)
+            *cancelled = stopped;
+        return stopped;
+    };
 
+    // Each record laid out once, without its picture; the layouts are kept for painting.
     QVector<qreal> scales;
     QVector<Sheet> sheets;
-    for (int record = 0; record < job.fileNames.size(); ++record) {
-        QTextDocument document;
+    std::vector<std::unique_ptr<QTextDocument>> documents;
+    for (int record = 0; record < records; ++record) {
+        if (stop(record, 2 * records))
+            return 0;
+        documents.push_back(std::make_unique<QTextDocument>());
+        QTextDocument &document = *documents.back();
+        document.addResource(QTextDocument::ImageResource, QUrl(QString::fromLatin1(ReportLogoName)), job.logo);
         fill(record, document);
         scales << fittingScale(document, printer, sheet, job.fitOnSheet);
         for (int page = 0, pages = document.pageCount(); page < pages; ++page)
@@ -132,24 +180,36 @@ int printReport(QPrinter *printer, const ReportJob &job, const ReportFill &fill)
     for (int i = 0; i < order.size() && !printer->collateCopies(); ++i)
         numbers += QVector<int>(copies, order.at(i));
 
+    printer->setDocName(job.title);
+    printer->setCreator(QStringLiteral("%1 %2.%3").arg(productName).arg(SCANLET_VERSION_MAJOR).arg(SCANLET_VERSION_MINOR));
     QPainter painter;
     if (!painter.begin(printer))
         return 0;
     const QString printedAt = QLocale().toString(job.printedAt, QLocale::ShortFormat);
-    std::unique_ptr<QTextDocument> document;
-    int documentRecord = -1;
+    const int pictureHeight = reportPictureHeight(printer);
+    int pictured = -1;
     int printed = 0;
     for (const int number : numbers) {
+        if (stop(records + printed, records + numbers.size())) {
+            // A half-written PDF is removed; a printer's job is withdrawn where the platform can.
+            const bool pdf = printer->outputFormat() == QPrinter::PdfFormat;
+            const bool withdrawn = printer->abort();
+            painter.end();
+            if (pdf && !printer->outputFileName().isEmpty() && QFile::remove(printer->outputFileName()))
+                return 0;
+            return withdrawn ? 0 : printed;
+        }
         if (printed > 0 && !printer->newPage())
             break;
         const Sheet &at = sheets.at(number - 1);
-        if (at.record != documentRecord) {
-            document = std::make_unique<QTextDocument>();
-            fill(at.record, *document);
-            layOut(*document, printer, sheet, scales.at(at.record));
-            documentRecord = at.record;
+        if (at.record != pictured) {
+            // Only the picture of the record being painted is held.
+            if (pictured >= 0)
+                addPicture(*documents.at(pictured), QImage());
+            addReportPicture(*documents.at(at.record), job.fileNames.at(at.record), pictureHeight);
+            pictured = at.record;
         }
-        paintPage(painter, *document, sheet, scales.at(at.record), at.page);
+        paintPage(painter, *documents.at(at.record), sheet, scales.at(at.record), at.page);
         paintFooter(painter, printer, sheet,
                     {QFileInfo(job.fileNames.at(at.record)).fileName(), printedAt,
                      QCoreApplication::translate("CDataManager", "page %1 of %2").arg(number).arg(total)});

@@ -1,7 +1,11 @@
 #include "recordsummary.h"
 
 #include <QCoreApplication>
+#include <QDate>
 #include <QRegularExpression>
+
+#include <QFile>
+#include <QFileInfo>
 
 #include "records/ascanfile.h"
 #include "records/ascansettings.h"
@@ -45,6 +49,43 @@ QString rowValue(const FileInfo &info, const char *caption)
             return row.value;
     }
     return QString();
+}
+
+// The fields of a file's line, as the window's table shows them; the settings' columns begin at
+// FirstSetting.
+constexpr int FirstSetting = 5;
+QStringList tableFields(const FileInfo &info)
+{
+    QStringList fields = {info.file, info.title, info.configuration, rowValue(info, "Date"),
+                          rowValue(info, "Time")};
+    for (const Column &column : SettingColumns)
+        fields.append(rowValue(info, column.caption));
+    return fields;
+}
+
+// The window's table holds the fixed texts in the interface's language; programs get them as the
+// inspector writes them.
+QString sourceText(const QString &shown)
+{
+    static const char *const texts[] = {"single", "double", "off", "on", "mm depth", "µs", "mm path"};
+    for (const char *text : texts) {
+        if (QCoreApplication::translate("CDataManager", text) == shown)
+            return QString::fromUtf8(text);
+    }
+    return shown;
+}
+
+// A number as the program wrote it ("-12.5", "15.0", "1"): the only fields given the locale's mark.
+bool isWrittenNumber(const QString &text)
+{
+    static const QRegularExpression number(QStringLiteral("^-?[0-9]+(\\.[0-9]+)?$"));
+    return number.match(text).hasMatch();
+}
+
+QString localDate(const QString &text, const QLocale &locale)
+{
+    const QDate date = QDate::fromString(text, QStringLiteral("dd:MM:yyyy"));
+    return date.isValid() ? fullYearDate(date, locale) : text;
 }
 
 } // namespace
@@ -94,6 +135,14 @@ QString errorText(FileInfo::Kind kind)
     case FileInfo::NoAscans: return QStringLiteral("no A-scans");
     }
     return QString();
+}
+
+QString fullYearDate(const QDate &date, const QLocale &locale)
+{
+    QString format = locale.dateFormat(QLocale::ShortFormat);
+    if (!format.contains(QLatin1String("yyyy")))
+        format.replace(QLatin1String("yy"), QLatin1String("yyyy"));
+    return locale.toString(date, format);
 }
 
 QStringList csvColumns()
@@ -152,10 +201,9 @@ QString csvHeader(QChar separator)
 
 QString csvLine(const FileInfo &info, QChar separator)
 {
-    QStringList fields = {info.file, info.title, info.configuration, rowValue(info, "Date"),
-                          rowValue(info, "Time")};
-    for (const Column &column : SettingColumns)
-        fields.append(rowValue(info, column.caption));
+    QStringList fields = tableFields(info);
+    for (int i = FirstSetting; i < fields.size(); ++i)
+        fields[i] = sourceText(fields.at(i));
     fields.append(errorText(info.kind));
     for (QString &field : fields)
         field = csvField(field, separator);
@@ -168,4 +216,54 @@ QString settingsTable(const QStringList &files, QChar separator)
     for (const QString &file : files)
         table += csvLine(inspectFile(file), separator);
     return table;
+}
+
+SpreadsheetDialect spreadsheetDialect(const QLocale &locale)
+{
+    return {locale, locale.decimalPoint() == QLatin1Char(',') ? QLatin1Char(';') : QLatin1Char(',')};
+}
+
+QString spreadsheetTable(const QStringList &files, const SpreadsheetDialect &dialect)
+{
+    static const char *const headings[] = {
+        QT_TRANSLATE_NOOP("SpreadsheetTable", "File"), QT_TRANSLATE_NOOP("SpreadsheetTable", "Title"),
+        QT_TRANSLATE_NOOP("SpreadsheetTable", "Configuration"), QT_TRANSLATE_NOOP("CDataManager", "Date"),
+        QT_TRANSLATE_NOOP("CDataManager", "Time")};
+    // The error texts, for the catalogue; translated from errorText() below.
+    static const char *const errors[] = {
+        QT_TRANSLATE_NOOP("SpreadsheetTable", "settings cannot be read"),
+        QT_TRANSLATE_NOOP("SpreadsheetTable", "not an A-scan file"),
+        QT_TRANSLATE_NOOP("SpreadsheetTable", "no such file"), QT_TRANSLATE_NOOP("SpreadsheetTable", "is a directory"),
+        QT_TRANSLATE_NOOP("SpreadsheetTable", "permission denied")};
+    Q_UNUSED(errors)
+    QStringList header;
+    for (int i = 0; i < FirstSetting; ++i)
+        header << QCoreApplication::translate(i < 3 ? "SpreadsheetTable" : "CDataManager", headings[i]);
+    for (const Column &column : SettingColumns)
+        header << QCoreApplication::translate("CDataManager", column.caption);
+    header << QCoreApplication::translate("SpreadsheetTable", "Error");
+    const QChar separator = dialect.separator;
+    const auto line = [separator](QStringList fields) {
+        for (QString &field : fields)
+            field = csvField(field, separator);
+        return fields.join(separator) + QStringLiteral("\r\n");
+    };
+    QString table = line(header);
+    for (const QString &file : files) {
+        const FileInfo info = inspectFile(file);
+        QStringList fields = tableFields(info);
+        fields[3] = localDate(fields.at(3), dialect.locale);
+        for (int i = FirstSetting; i < fields.size(); ++i) {
+            if (isWrittenNumber(fields.at(i)))
+                fields[i].replace(QLatin1Char('.'), dialect.locale.decimalPoint());
+        }
+        fields << QCoreApplication::translate("SpreadsheetTable", errorText(info.kind).toLatin1().constData());
+        table += line(fields);
+    }
+    return table;
+}
+
+QByteArray spreadsheetFile(const QStringList &files, const SpreadsheetDialect &dialect)
+{
+    return QByteArrayLiteral("\xEF\xBB\xBF") + spreadsheetTable(files, dialect).toUtf8();
 }

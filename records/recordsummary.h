@@ -1,6 +1,7 @@
 #ifndef RECORDSUMMARY_H
 #define RECORDSUMMARY_H
 
+#include <QLocale>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -33,5 +34,20 @@ QString csvLine(const FileInfo &info, QChar separator = QLatin1Char(','));
 QString csvField(const QString &text, QChar separator = QLatin1Char(','));
 // The header and one line per file, in the given order.
 QString settingsTable(const QStringList &files, QChar separator = QLatin1Char(','));
+
+// The same table for a spreadsheet in the user's locale: headings and texts as the window shows
+// them, numbers with the locale's decimal mark, dates as the locale writes them. Where the decimal
+// mark is a comma, fields are separated by ';', as spreadsheets there expect.
+struct SpreadsheetDialect
+{
+    QLocale locale;
+    QChar separator;
+};
+SpreadsheetDialect spreadsheetDialect(const QLocale &locale = QLocale());
+QString spreadsheetTable(const QStringList &files, const SpreadsheetDialect &dialect);
+// The locale's short form of a date with the year in full: "04.01.2024", "1/4/2024".
+QString fullYearDate(const QDate &date, const QLocale &locale);
+// The file a spreadsheet opens: UTF-8 with a byte-order mark, without which Cyrillic is misread.
+QByteArray spreadsheetFile(const QStringList &files, const SpreadsheetDialect &dialect = spreadsheetDialect());
 
 #endif // RECORDSUMMARY_H

@@ -316,10 +316,6 @@ Do you want to rewrite it?</source>
         <translation>Экспорт настроек</translation>
     </message>
     <message>
-        <source>CSV files (*.csv)</source>
-        <translation>Файлы CSV (*.csv)</translation>
-    </message>
-    <message>
         <source>Couldn&apos;t write the file &quot;%1&quot;!</source>
         <translation>Не удалось записать файл «%1»!</translation>
     </message>
@@ -355,6 +351,42 @@ Do you want to rewrite it?</source>
             <numerusform>Напечатать %n записей, по странице на каждую?</numerusform>
         </translation>
     </message>
+    <message>
+        <source>CSV for spreadsheets (*.csv)</source>
+        <translation>CSV для электронных таблиц (*.csv)</translation>
+    </message>
+    <message>
+        <source>CSV (RFC 4180) (*.csv)</source>
+        <translation>CSV (RFC 4180) (*.csv)</translation>
+    </message>
+    <message>
+        <source>Printing…</source>
+        <translation>Печать…</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Отмена</translation>
+    </message>
+    <message numerus="yes">
+        <source>Printing was cancelled; the %n sheet(s) made before it may still be printed.</source>
+        <translation>
+            <numerusform>Печать отменена; %n лист, подготовленный до отмены, может всё же быть напечатан.</numerusform>
+            <numerusform>Печать отменена; %n листа, подготовленные до отмены, могут всё же быть напечатаны.</numerusform>
+            <numerusform>Печать отменена; %n листов, подготовленных до отмены, могут всё же быть напечатаны.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Print Preview</source>
+        <translation>Предварительный просмотр</translation>
+    </message>
+    <message>
+        <source>Scanlet report</source>
+        <translation>Отчёт Scanlet</translation>
+    </message>
+    <message>
+        <source>Scanlet report %1.pdf</source>
+        <translation>Отчёт Scanlet %1.pdf</translation>
+    </message>
 </context>
 <context>
     <name>CDataManagerTempl</name>
@@ -379,6 +411,21 @@ Do you want to rewrite it?</source>
     <message>
         <source>Export Settings…</source>
         <translation>Экспортировать настройки…</translation>
+    </message>
+    <message>
+        <source>Print Preview…</source>
+        <translation>Предварительный просмотр…</translation>
+    </message>
+    <message>
+        <source>Report Details…</source>
+        <translation>Данные отчёта…</translation>
+    </message>
+</context>
+<context>
+    <name>ReportDetailsDialog</name>
+    <message>
+        <source>Report Details</source>
+        <translation>Данные отчёта</translation>
     </message>
 </context>
 <context>
@@ -427,6 +474,85 @@ A name that starts with &quot;-&quot; follows &quot;--&quot;: scanlet -- -3.jpg<
     <message>
         <source>Report</source>
         <translation>Отчёт</translation>
+    </message>
+    <message>
+        <source>Report No.:</source>
+        <translation>Отчёт №:</translation>
+    </message>
+    <message>
+        <source>Inspection date:</source>
+        <translation>Дата контроля:</translation>
+    </message>
+    <message>
+        <source>Place:</source>
+        <translation>Место:</translation>
+    </message>
+    <message>
+        <source>Instrument serial No.:</source>
+        <translation>Заводской № прибора:</translation>
+    </message>
+    <message>
+        <source>Procedure or standard:</source>
+        <translation>Методика или стандарт:</translation>
+    </message>
+    <message>
+        <source>Acceptance criterion:</source>
+        <translation>Критерий приёмки:</translation>
+    </message>
+    <message>
+        <source>Certification level:</source>
+        <translation>Уровень квалификации:</translation>
+    </message>
+    <message>
+        <source>Reviewer:</source>
+        <translation>Проверил:</translation>
+    </message>
+    <message>
+        <source>Signature:</source>
+        <translation>Подпись:</translation>
+    </message>
+    <message>
+        <source>Date:</source>
+        <translation>Дата:</translation>
+    </message>
+</context>
+<context>
+    <name>SpreadsheetTable</name>
+    <message>
+        <source>File</source>
+        <translation>Файл</translation>
+    </message>
+    <message>
+        <source>Title</source>
+        <translation>Заголовок</translation>
+    </message>
+    <message>
+        <source>Configuration</source>
+        <translation>Конфигурация</translation>
+    </message>
+    <message>
+        <source>settings cannot be read</source>
+        <translation>настройки не читаются</translation>
+    </message>
+    <message>
+        <source>not an A-scan file</source>
+        <translation>не файл А-скана</translation>
+    </message>
+    <message>
+        <source>no such file</source>
+        <translation>нет такого файла</translation>
+    </message>
+    <message>
+        <source>is a directory</source>
+        <translation>это папка</translation>
+    </message>
+    <message>
+        <source>permission denied</source>
+        <translation>нет доступа</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Ошибка</translation>
     </message>
 </context>
 <context>

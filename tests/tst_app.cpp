@@ -567,6 +567,20 @@ private slots:
         press(ui->tbtn_print, "Ctrl+P");
         QTRY_COMPARE(env.dialogs->printDialogs, 1);
         QCOMPARE(env.dialogs->questions.size(), 1);
+    // Esc closes About and the help.
+    void escapeCloses()
+    {
+        const auto window = shownWindow();
+        QMetaObject::invokeMethod(window.get(), "slot_showInfoAbout");
+        QWidget *about = window->aboutWidget();
+        QApplication::setActiveWindow(about);
+        QTest::keyClick(about, Qt::Key_Escape);
+        QVERIFY(!about->isVisible());
+        QMetaObject::invokeMethod(window.get(), "slot_showHelp");
+        QPointer<CHelpViewer> viewer = helpViewer();
+        QApplication::setActiveWindow(viewer);
+        QTest::keyClick(viewer->browser(), Qt::Key_Escape);
+        QTRY_VERIFY(viewer.isNull());
     }
 };
 

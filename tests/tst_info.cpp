@@ -7,9 +7,11 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include "app/catalogues.h"
 #include "app/cdatamanager.h"
 #include "ascanbuilder.h"
 #include "fakes.h"
+#include "records/recordsummary.h"
 #include "ui_cdatamanager.h"
 
 namespace {
@@ -221,9 +223,8 @@ private slots:
             "off,,,,off,,,mm depth,0.1,on,\r\n");
     }
 
-    // "Export Settings…" writes what the inspector prints for the selection, byte for byte,
-    // replacing a file only once complete; "Copy Settings" gives the same cells tab-separated. A
-    // cancelled dialog writes nothing.
+    // "Export Settings…" for programs writes what the inspector prints for the selection, byte for byte,
+    // replacing a file only once complete.
     void windowExport()
     {
         strip->selectAll();
@@ -232,6 +233,7 @@ private slots:
         strip->exportSettingsAction()->trigger();
         QCOMPARE(environment.dialogs->warnings, QStringList());
         environment.dialogs->saveAnswer = csv;
+        environment.dialogs->saveFilterIndex = 1;
         // A write that fails part-way, as on a full disk.
         const rlimit small{16, RLIM_INFINITY}, none{RLIM_INFINITY, RLIM_INFINITY};
         signal(SIGXFSZ, SIG_IGN);
@@ -248,8 +250,54 @@ private slots:
         QCOMPARE(contents(), "old");
         strip->exportSettingsAction()->trigger();
         QCOMPARE(contents(), printed.toUtf8());
+    }
+
+    // For a spreadsheet: a byte-order mark, the locale's separator, decimal mark and dates, the rows in
+    // the strip's order whatever the order of selecting; "Copy Settings" gives the same cells.
+    void spreadsheetExport_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("separator");
+        QTest::addColumn<QString>("frequency");
+        QTest::addColumn<QString>("date");
+        QTest::newRow("Russian") << "ru_RU" << ";" << "5,0" << "15.06.2026";
+        QTest::newRow("American") << "en_US" << "," << "5.0" << "6/15/2026";
+    }
+
+    void spreadsheetExport()
+    {
+        QFETCH(QString, locale);
+        QFETCH(QString, separator);
+        QLocale::setDefault(QLocale(locale));
+        const auto restore = qScopeGuard([] { QLocale::setDefault(QLocale::system()); });
+        strip->clearSelection();
+        strip->item(1)->setSelected(true);
+        strip->item(0)->setSelected(true);
+        environment.dialogs->saveAnswer = temp.filePath("таблица #1.csv");
+        environment.dialogs->saveFilterIndex = 0;
+        strip->exportSettingsAction()->trigger();
+        QFile file(environment.dialogs->saveAnswer);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        const QList<QStringList> rows = records(QString::fromUtf8(bytes.mid(3)), separator.at(0));
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows[1][0], strip->paths().at(0));
+        QCOMPARE(rows[2][0], strip->paths().at(1));
+        QTEST(rows[1][rows[0].indexOf("Operating frequency, MHz")], "frequency");
+        QTEST(rows[2][rows[0].indexOf("Date")], "date");
         strip->copySettingsAction()->trigger();
-        QCOMPARE(records(QGuiApplication::clipboard()->text(), '\t'), records(printed));
+        QCOMPARE(records(QGuiApplication::clipboard()->text(), '\t'), rows);
+    }
+
+    // In a Russian window the table shows Russian texts; the export for programs keeps the inspector's.
+    void programsExportInRussian()
+    {
+        QObject catalogues;
+        if (!installCatalogues(QStringLiteral(SCANLET_QM_DIR), &catalogues))
+            QSKIP("the Russian catalogue was not built");
+        QCOMPARE(settingsTable(strip->paths()), inspect(QStringList{"--csv"} + strip->paths()).out);
+        QVERIFY(spreadsheetTable(strip->paths(), spreadsheetDialect()).contains(",выкл,"));
     }
 
     // What cannot be read as a file is told at once and the rest goes on: a named pipe (the test's

@@ -1,4 +1,5 @@
 // Saving selected files and the printed report, through the main window with answered dialogs.
+#include <QAction>
 #include <QPrinter>
 #include <QTextDocument>
 #include <QtTest>
@@ -10,7 +11,9 @@
 #include "fakes.h"
 #include "output/reportdetails.h"
 #include "output/reporthtml.h"
+#include "output/reportprinter.h"
 #include "output/savedirstore.h"
+#include "records/recordsummary.h"
 #include "ui_cdatamanager.h"
 
 namespace {
@@ -359,6 +362,118 @@ private slots:
         saveReportDetails({"ACME", "", "", "", false});
         QCOMPARE(loadReportDetails().organisation, QString());
         QVERIFY(loadReportDetails().fitOnSheet);
+    // Every field on the sheet, escaped, with a signature line for each person named; the printer made
+    // only now, offering the report's own PDF name; the details and the preview from the strip's menu.
+    void printingDetails()
+    {
+        QCOMPARE(load(f->temp.filePath("details"), {1}).size(), 3);
+        ReportDetails details;
+        details.reportNumber = "R-7 <&>";
+        details.inspectionDate = QDate(2026, 3, 9);
+        details.place = "Km 12";
+        details.instrumentSerial = "SN 0042";
+        details.procedure = "EN ISO 17640";
+        details.acceptanceCriterion = "Level 2";
+        details.operatorName = "I. Petrov";
+        details.certificationLevel = "UT 2";
+        details.reviewer = "A. <b>Sidorova</b>";
+        saveReportDetails(details);
+        QVERIFY(!f->window.hasPrinter());
+        f->env.dialogs->pdfPath = f->temp.filePath("details.pdf");
+
+        QMetaObject::invokeMethod(&f->window, "slot_printSelectedData");
+
+        const QString folder = f->window.saveDirectory().isEmpty() ? f->window.dataDirectory()
+                                                                   : f->window.saveDirectory();
+        const QString today = QDate::currentDate().toString(Qt::ISODate);
+        QCOMPARE(f->env.dialogs->offeredPdf, folder + "/Scanlet report " + today + ".pdf");
+        const QString printed = run("pdftotext", {"-layout", f->env.dialogs->pdfPath, "-"}).simplified();
+        QVERIFY2(printed.contains("Report No.: R-7 <&> Inspection date: " + fullYearDate(details.inspectionDate, QLocale())
+                                  + " Place: Km 12 Instrument serial No.: SN 0042 Procedure or standard: EN ISO 17640 "
+                                  "Acceptance criterion: Level 2 Operator: I. Petrov Certification level: UT 2 "
+                                  "Reviewer: A. <b>Sidorova</b> A<B"), qPrintable(printed));
+        QVERIFY(printed.contains(QRegularExpression("Acceptance level, dB.*Operator: I. Petrov Signature: _+ "
+                                                   "Date: _+ Reviewer: A. <b>Sidorova</b> Signature: _+ Date: _+")));
+        CListWidgetHeir *strip = f->window.form()->fileListWidget;
+        strip->printPreviewAction()->trigger();
+        f->env.dialogs->acceptDialogs = true;
+        strip->reportDetailsAction()->trigger();
+        QCOMPARE(f->env.dialogs->dialogs, (QStringList{"dlg_printPreview", "dlg_reportDetails"}));
+        QCOMPARE(f->env.dialogs->previewPages, 1);
+        QCOMPARE(loadReportDetails().reviewer, details.reviewer);
+    }
+
+    // Read back from the settings, a line field is one line within its limit, the notes a few lines.
+    void reportDetailsBounded()
+    {
+        QSettings settings("Tarnwell", "Scanlet");
+        settings.setValue("report/place", "a\r\nb" + QString(200, 'p'));
+        settings.setValue("report/number", QString(60, '7'));
+        settings.setValue("report/notes", QString("line\n").repeated(30) + QString(1000, 'n'));
+        settings.sync();
+        const ReportDetails details = loadReportDetails();
+        QCOMPARE(details.place, ("a b" + QString(200, 'p')).left(ReportLimits::LineLimit));
+        QCOMPARE(details.reportNumber, QString(ReportLimits::CodeLimit, '7'));
+        QCOMPARE(details.notes.count('\n'), ReportLimits::NotesLines - 1);
+        QCOMPARE(details.notes.size(), ReportLimits::NotesLimit);
+    }
+
+    // A large picture goes in at 300 dpi at most, the logo once for all sheets; the PDF is titled.
+    void printedPictures()
+    {
+        AscanFields large;
+        large.picture = QImage(2000, 2000, QImage::Format_RGB32);
+        large.picture.fill(Qt::darkBlue);
+        const QStringList files{f->temp.filePath("1.jpg"), f->temp.filePath("2.jpg")};
+        QVERIFY(writeAscan(files[0], large) && writeAscan(files[1], large));
+        QPrinter printer;
+        printer.setOutputFileName(f->temp.filePath("pictures.pdf"));
+        QImage logo(180, 135, QImage::Format_RGB32);
+        logo.fill(Qt::red);
+        ReportPage page;
+        page.settingsMissing = true;
+        page.logoPath = "logo";
+        const auto fill = [&](int, QTextDocument &document) { document.setHtml(reportPageHtml(page)); };
+        ReportJob job;
+        job.fileNames = files;
+        job.logo = logo;
+        job.title = "Bridge #7";
+        QCOMPARE(printReport(&printer, job, fill), 2);
+        // page num type width height color comp bpc enc interp object ID ...
+        QStringList images = run("pdfimages", {"-list", printer.outputFileName()}).split('\n').mid(2);
+        images.removeAll("");
+        QCOMPARE(images.size(), 4);
+        const auto column = [&](int image, int at) { return images.at(image).simplified().split(' ').at(at); };
+        QCOMPARE(column(0, 10), column(2, 10));
+        QVERIFY(column(1, 10) != column(3, 10));
+        QCOMPARE(column(1, 4).toInt(), 1249);
+        const QString info = run("pdfinfo", {printer.outputFileName()});
+        QVERIFY(info.contains(QRegularExpression("Title: +Bridge #7\n")) && info.contains("Scanlet 1.14"));
+    }
+
+    // Cancelled while laying out or painting: nothing printed, no PDF left; not cancelled: every sheet.
+    void printCancelled_data()
+    {
+        QTest::addColumn<int>("cancelAt");
+        QTest::addColumn<int>("sheets");
+        QTest::newRow("laying out") << 1 << 0;
+        QTest::newRow("painting") << 4 << 0;
+        QTest::newRow("never") << 100 << 3;
+    }
+
+    void printCancelled()
+    {
+        QFETCH(int, cancelAt);
+        QPrinter printer;
+        printer.setOutputFileName(f->temp.filePath("cancelled.pdf"));
+        const auto fill = [](int, QTextDocument &document) { document.setHtml("<H1>page</H1>"); };
+        ReportJob job;
+        job.fileNames = QStringList{"1.jpg", "2.jpg", "3.jpg"};
+        bool cancelled = true;
+        const int sheets = printReport(&printer, job, fill, [&](int done, int) { return done < cancelAt; }, &cancelled);
+        QTEST(sheets, "sheets");
+        QCOMPARE(cancelled, sheets == 0);
+        QCOMPARE(QFileInfo::exists(printer.outputFileName()), sheets > 0);
     }
 };
 

@@ -6,7 +6,9 @@
 #include <QDir>
 #include <QFontDatabase>
 #include <QPainter>
+#include <QLocale>
 #include <QScreen>
+#include <QSettings>
 #include <QTextStream>
 #include <QTimer>
 
@@ -14,6 +16,7 @@
 #include "app/cdatamanager.h"
 #include "app/dialogs.h"
 #include "ascanwriter.h"
+#include "output/reportdetails.h"
 #include "ui_cdatamanager.h"
 
 namespace {
@@ -79,6 +82,22 @@ bool savePicture(const QImage &image, const QString &path)
     return image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither | Qt::AvoidDither).save(path);
 }
 
+// The Report Details dialog, filled in as an inspector would.
+QImage reportDetails(QWidget *parent)
+{
+    const bool russian = parent->property("russian").toBool();
+    ReportDetails details;
+    details.reportNumber = QStringLiteral("R-2026/117");
+    details.inspectionDate = QDate(2026, 12, 7);
+    details.object = russian ? QStringLiteral("Мост №7, пролёт 3") : QStringLiteral("Bridge 7, span 3");
+    details.operatorName = russian ? QStringLiteral("И. Петров") : QStringLiteral("I. Petrov");
+    details.certificationLevel = QStringLiteral("UT 2");
+    saveReportDetails(details);
+    ReportDetailsDialog dialog(parent);
+    dialog.adjustSize();
+    return dialog.grab().toImage();
+}
+
 // Grabs the screen once the modal dialog is up, then closes it.
 void shootModal(const QString &path)
 {
@@ -102,6 +121,8 @@ int main(int argc, char *argv[])
     }
     const bool russian = args.at(1) == QLatin1String("ru"), dialogs = args.contains(QStringLiteral("--dialogs"));
     const QDir out(args.at(2));
+    if (russian)
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     if (russian && !installCatalogues(QStringLiteral(SCANLET_QM_DIR), &application)) {
         err << "scanlet-helpshots: the Russian catalogue is not in " SCANLET_QM_DIR "\n";
         return 1;
@@ -119,7 +140,10 @@ int main(int argc, char *argv[])
     shotDialogs->firstFile = QDir(folder).filePath(QStringLiteral("1.jpg"));
     shotDialogs->saveFolder = saved;
     Dialogs::install(shotDialogs);
+    // The dialog's details go to a settings file of the run's own, not the user's.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, temp.filePath(QStringLiteral("settings")));
     CDataManager window(nullptr, Qt::WindowFlags(), russian);
+    window.setProperty("russian", russian);
     window.show();
     QMetaObject::invokeMethod(&window, "slot_loadDataDir");
     Ui::CDataManagerTempl *ui = window.form();
@@ -131,7 +155,8 @@ int main(int argc, char *argv[])
     if (!dialogs) {
         const bool ok = savePicture(window.grab().toImage(), out.filePath("mainwindow" + suffix + ".png"))
                         && (russian || savePicture(numberedToolbar(ui), out.filePath("toolbar.png")))   // no words in it
-                        && savePicture(ui->grpb_listWidget->grab().toImage(), out.filePath("strip" + suffix + ".png"));
+                        && savePicture(ui->grpb_listWidget->grab().toImage(), out.filePath("strip" + suffix + ".png"))
+                        && savePicture(reportDetails(&window), out.filePath("reportdetails" + suffix + ".png"));
         Dialogs::install(nullptr);
         temp.removeRecursively();
         return ok ? 0 : 1;

@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 
+#include <algorithm>
+
 CListWidgetHeir::CListWidgetHeir(QWidget *parent)
     : QListWidget(parent)
     , scrollValue(0)
@@ -14,9 +16,12 @@ CListWidgetHeir::CListWidgetHeir(QWidget *parent)
     , pressPos(-1, -1)
     , copySettings(new QAction(tr("Copy Settings"), this))
     , exportSettings(new QAction(tr("Export Settings…"), this))
+    , printPreview(new QAction(tr("Print Preview…"), this))
+    , reportDetails(new QAction(tr("Report Details…"), this))
 {
     copySettings->setEnabled(false);
     exportSettings->setEnabled(false);
+    printPreview->setEnabled(false);
     connect(this, SIGNAL(itemSelectionChanged()), this, SLOT(slot_itemSelectionChanged()));
 }
 
@@ -44,6 +49,18 @@ int CListWidgetHeir::selectedFiles(QStringList &files) const
     return appended;
 }
 
+QStringList CListWidgetHeir::selectedFilesInStripOrder() const
+{
+    QVector<int> rows;
+    for (QListWidgetItem *item : selectedItems())
+        rows << row(item);
+    std::sort(rows.begin(), rows.end());
+    QStringList files;
+    for (int at : rows)
+        files << filePaths.value(at);
+    return files;
+}
+
 void CListWidgetHeir::slot_itemSelectionChanged()
 {
     QString filename;
@@ -52,6 +69,7 @@ void CListWidgetHeir::slot_itemSelectionChanged()
         filename = filePaths.value(row(items.first()));
     copySettings->setEnabled(!items.isEmpty());
     exportSettings->setEnabled(!items.isEmpty());
+    printPreview->setEnabled(!items.isEmpty());
     emit filesSelectionChanged(filename);
 }
 
@@ -121,5 +139,8 @@ void CListWidgetHeir::contextMenuEvent(QContextMenuEvent *event)
     QMenu menu(this);
     menu.addAction(copySettings);
     menu.addAction(exportSettings);
+    menu.addSeparator();
+    menu.addAction(printPreview);
+    menu.addAction(reportDetails);
     menu.exec(event->globalPos());
 }

@@ -17,11 +17,14 @@ public:
 
     void clearFiles();
     void addFilePath(const QString &path);
-    int selectedFiles(QStringList &files) const;
+    int selectedFiles(QStringList &files) const;   // in the order they were selected
+    QStringList selectedFilesInStripOrder() const;
     const QStringList &paths() const { return filePaths; }
     // The context menu's actions, enabled while a file is selected.
     QAction *copySettingsAction() const { return copySettings; }
     QAction *exportSettingsAction() const { return exportSettings; }
+    QAction *printPreviewAction() const { return printPreview; }
+    QAction *reportDetailsAction() const { return reportDetails; }   // always enabled
 
     int scrollValue;
 
@@ -46,6 +49,8 @@ private:
     QStringList filePaths;
     QAction *copySettings;
     QAction *exportSettings;
+    QAction *printPreview;
+    QAction *reportDetails;
 };
 
 #endif // CLISTWIDGETHEIR_H

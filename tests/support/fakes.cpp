@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDialog>
+#include <QPrintPreviewWidget>
 #include <QLabel>
 #include <QPageSize>
 #include <QProgressBar>
@@ -29,15 +30,35 @@ QMessageBox::StandardButton FakeDialogs::question(QWidget *, const QString &, co
     return questionAnswer;
 }
 
+QString FakeDialogs::getSaveFileName(QWidget *, const QString &, const QString &, const QString &filter,
+                                     QString *selectedFilter)
+{
+    if (selectedFilter)
+        *selectedFilter = filter.split(QStringLiteral(";;")).value(saveFilterIndex);
+    return saveAnswer;
+}
+
 bool FakeDialogs::execPrintDialog(QPrinter *printer, QWidget *, const QList<QWidget *> &)
 {
     ++printDialogs;
+    offeredPdf = printer->outputFileName();
     if (pdfPath.isEmpty())
         return false;
     printer->setOutputFormat(QPrinter::PdfFormat);
     printer->setOutputFileName(pdfPath);
     printer->setPageSize(QPageSize(QPageSize::A4));
     return true;
+}
+
+int FakeDialogs::exec(QDialog &dialog)
+{
+    dialogs << dialog.objectName();
+    dialog.show();
+    if (auto *preview = dialog.findChild<QPrintPreviewWidget *>())
+        previewPages = preview->pageCount();
+    if (acceptDialogs)
+        dialog.accept();
+    return acceptDialogs ? QDialog::Accepted : QDialog::Rejected;
 }
 
 FakeEnvironment::FakeEnvironment()

@@ -82,7 +82,9 @@ public:
     QStringList directoryAnswers;     // taken in turn; an empty answer is a cancelled dialog
     QMessageBox::StandardButton questionAnswer = QMessageBox::No;
     QString pdfPath;                  // the print dialog prints here; empty: cancelled
+    QString offeredPdf;               // the printer's file name when the print dialog opened
     QString saveAnswer;               // the file "Export Settings" writes; empty: cancelled
+    int saveFilterIndex = 0;          // the kind chosen among the save dialog's filters
     QStringList questions, warnings, warningTitles;
     int printDialogs = 0;             // times the print dialog was asked
 
@@ -90,8 +92,15 @@ public:
     QString getExistingDirectory(QWidget *, const QString &, const QString &) override;
     QMessageBox::StandardButton warning(QWidget *, const QString &title, const QString &text) override;
     QMessageBox::StandardButton question(QWidget *, const QString &, const QString &text) override;
-    QString getSaveFileName(QWidget *, const QString &, const QString &, const QString &) override { return saveAnswer; }
+    QString getSaveFileName(QWidget *, const QString &, const QString &, const QString &filter,
+                            QString *selectedFilter) override;
     bool execPrintDialog(QPrinter *printer, QWidget *, const QList<QWidget *> &) override;
+    // Other dialogs are recorded by object name, shown and closed at once, accepted when so answered;
+    // a print preview tells how many sheets it showed.
+    QStringList dialogs;
+    bool acceptDialogs = false;
+    int previewPages = -1;
+    int exec(QDialog &dialog) override;
 };
 
 // Installs FakeDialogs (owned by Dialogs) and a platform over `machine` (no disk at first) for
