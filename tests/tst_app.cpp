@@ -567,6 +567,8 @@ private slots:
         press(ui->tbtn_print, "Ctrl+P");
         QTRY_COMPARE(env.dialogs->printDialogs, 1);
         QCOMPARE(env.dialogs->questions.size(), 1);
+    }
+
     // Esc closes About and the help.
     void escapeCloses()
     {

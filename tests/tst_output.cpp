@@ -359,9 +359,14 @@ private slots:
         QFile::remove(settings);
         QVERIFY(QDir().mkpath(this->config.filePath("Tarnwell")) && fifo(settings));
         const auto removeFifo = qScopeGuard([&] { QFile::remove(settings); });
-        saveReportDetails({"ACME", "", "", "", false});
+        ReportDetails acme;
+        acme.organisation = "ACME";
+        acme.fitOnSheet = false;
+        saveReportDetails(acme);
         QCOMPARE(loadReportDetails().organisation, QString());
         QVERIFY(loadReportDetails().fitOnSheet);
+    }
+
     // Every field on the sheet, escaped, with a signature line for each person named; the printer made
     // only now, offering the report's own PDF name; the details and the preview from the strip's menu.
     void printingDetails()

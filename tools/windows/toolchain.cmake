@@ -9,6 +9,8 @@ set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
 if(NOT SCANLET_WIN_QT)
   set(SCANLET_WIN_QT "$ENV{SCANLET_WIN_QT}")
 endif()
+# The compiler checks configure projects of their own: they are handed the prefix too.
+list(APPEND CMAKE_TRY_COMPILE_PLATFORM_VARIABLES SCANLET_WIN_QT)
 if(NOT EXISTS "${SCANLET_WIN_QT}/lib/cmake/Qt5/Qt5Config.cmake")
   message(FATAL_ERROR "SCANLET_WIN_QT must name the Windows Qt (tools/windows/build-qt.sh prints it)")
 endif()
