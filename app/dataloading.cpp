@@ -17,7 +17,6 @@
 #include "app/dialogs.h"
 #include "records/globals.h"
 #include "views/strippacer.h"
-#include "views/thumbnailiconengine.h"
 
 void CDataManager::slot_loadDataDir()
 {
@@ -94,12 +93,7 @@ void CDataManager::loadFiles(const QString &selectName, const QString &message)
             return;
         const QString title = ::readTitle(folder, name);
         if (!title.isEmpty()) {
-            const QString path = prefix + name;
-            // Appended without a parent: given one, the item would look its own row up among all.
-            auto *item = new QListWidgetItem(title);
-            item->setData(Qt::DecorationRole, stripThumbnailIcon(path));
-            strip->addItem(item);
-            strip->addFilePath(path);
+            strip->addFile(title, prefix + name);
             if (selecting && selectName == name)
                 selectRow = strip->count() - 1;
         }
@@ -107,8 +101,7 @@ void CDataManager::loadFiles(const QString &selectName, const QString &message)
             lbl_infoLoading->setText(tr("Data are being loaded. Loaded:"));
         ++counter;
         prgb_loading->setValue(progressPercent(counter, total));
-        pacer.beginPass();
-        QCoreApplication::processEvents(QEventLoop::AllEvents);
+        pacer.pass();
     }
 
     if (QListWidgetItem *item = strip->item(selectRow)) {

@@ -117,11 +117,11 @@ int recordFromBytes(const QByteArray &data, AscanSettings &settings)
 namespace {
 
 // One read: a segment too short for a title is told by titleFromBytes, and the few bytes past
-// it lie in the block the system reads anyway.
+// it lie in the sector or block read anyway.
 QString titleOf(FileHead &&file)
 {
     char header[Ascan::TitleEnd];
-    if (file.read(header, Ascan::TitleEnd) != Ascan::TitleEnd)
+    if (file.readStart(header, Ascan::TitleEnd) != Ascan::TitleEnd)
         return QString();
     return titleFromBytes(QByteArray::fromRawData(header, Ascan::TitleEnd));
 }

@@ -210,6 +210,20 @@ private slots:
         }
     }
 
+    // A thumbnail's tooltip shows its whole title and its file's name.
+    void tooltip()
+    {
+        FakeEnvironment env;
+        const QTemporaryDir folder;
+        const QString name = QStringLiteral("12.Шов #%&.jpg");
+        QVERIFY(writeEntries(folder.path(), {"3.jpg", name}));
+        CDataManager window;
+        env.dialogs->openAnswer = folder.filePath(name);
+        QMetaObject::invokeMethod(&window, "slot_loadDataDir");
+        const QListWidgetItem *item = window.form()->fileListWidget->item(1);
+        QCOMPARE(item->data(Qt::ToolTipRole).toString(), "Scan " + name + "\n" + name);
+        QCOMPARE(item->text(), "Scan " + name);
+    }
 };
 
 QTEST_MAIN(TestLoading)

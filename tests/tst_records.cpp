@@ -8,6 +8,7 @@
 #include "records/ascanfile.h"
 #include "records/ascanpicture.h"
 #include "records/ascansettings.h"
+#include "records/filehead.h"
 #include "records/settingsrows.h"
 
 namespace {
@@ -358,6 +359,37 @@ private slots:
         QVERIFY(!readAscanPicture(path, QSize(80, 60)).isNull());
         QVERIFY(writeBytes(path, jpeg.leftJustified(int(AscanPicture::MaxFileBytes) + 1, '\0')));
         QVERIFY(readAscanPicture(path, QSize(80, 60)).isNull());
+    // A folder's headers read the same past the cache as through it, at the sizes where a
+    // direct read comes back short or whole.
+    void headsEitherWay_data()
+    {
+        QTest::addColumn<int>("size");
+        for (int size : {0, 44, 45, 512, 761})
+            QTest::newRow(QByteArray::number(size)) << size;
+    }
+    void headsEitherWay()
+    {
+        QFETCH(int, size);
+        QVERIFY(writeBytes(m_dir.filePath("b.jpg"), valid().left(size)));
+        const QString title = readTitle(m_dir.filePath("b.jpg"));
+        QCOMPARE(title.isEmpty(), size < Ascan::TitleEnd);
+        FileFolder folder(m_dir.path());
+        for (const auto reads : {FileFolder::Reads::Direct, FileFolder::Reads::Cached}) {
+            folder.setReads(reads);
+            QCOMPARE(readTitle(folder, "b.jpg"), title);
+        }
+    }
+
+    // Where the file system refuses to pass its cache by, the bytes come through it.
+    void headRefused()
+    {
+        FileFolder folder("/proc/self");
+        folder.setReads(FileFolder::Reads::Direct);
+        QFile cached("/proc/self/cmdline");
+        QVERIFY(cached.open(QIODevice::ReadOnly));
+        char bytes[Ascan::TitleEnd];
+        const qint64 got = FileHead(folder, "cmdline").readStart(bytes, sizeof bytes);
+        QCOMPARE(QByteArray(bytes, int(got)), cached.read(sizeof bytes));
     }
 };
 

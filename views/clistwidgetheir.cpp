@@ -2,11 +2,51 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
 
 #include <algorithm>
+#include "views/thumbnailiconengine.h"
+
+StripItem::StripItem(const QString &title, const QString &path)
+    : title(title)
+    , path(path)
+{
+}
+
+QVariant StripItem::data(int role) const
+{
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::EditRole:
+        return title;
+    case Qt::DecorationRole:
+        if (icon.isNull())
+            icon = stripThumbnailIcon(path);
+        return icon;
+    case Qt::ToolTipRole:
+        return title + QLatin1Char('\n') + QFileInfo(path).fileName();
+    default:
+        return QListWidgetItem::data(role);
+    }
+}
+
+// Kept in the members the item answers from; the base stores it too and tells the strip.
+void StripItem::setData(int role, const QVariant &value)
+{
+    if (role == Qt::DisplayRole || role == Qt::EditRole)
+        title = value.toString();
+    else if (role == Qt::DecorationRole)
+        icon = value.value<QIcon>();
+    QListWidgetItem::setData(role, value);
+}
+
+QListWidgetItem *StripItem::clone() const
+{
+    return new StripItem(*this);
+}
 
 CListWidgetHeir::CListWidgetHeir(QWidget *parent)
     : QListWidget(parent)
@@ -36,6 +76,15 @@ void CListWidgetHeir::clearFiles()
 void CListWidgetHeir::addFilePath(const QString &path)
 {
     filePaths.append(path);
+}
+
+void CListWidgetHeir::addFile(const QString &title, const QString &path)
+{
+    QString exact = path;
+    exact.squeeze();
+    // Appended without a parent: given one, the item would look its own row up among all.
+    addItem(new StripItem(title, exact));
+    filePaths.append(exact);
 }
 
 int CListWidgetHeir::selectedFiles(QStringList &files) const

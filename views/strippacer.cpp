@@ -1,6 +1,7 @@
 #include "strippacer.h"
 
 #include <QAbstractItemView>
+#include <QCoreApplication>
 #include <QEvent>
 
 #include "views/thumbnailiconengine.h"
@@ -49,6 +50,17 @@ void StripPacer::beginPass()
     if (open) {
         strip->doItemsLayout();
         frameNs = qMax(FrameMs * 1000000, 10 * clock.nsecsElapsed());
+    }
+}
+
+void StripPacer::pass()
+{
+    beginPass();
+    if (open || !sincePoll.isValid() || sincePoll.nsecsElapsed() >= PollMs * 1000000) {
+        sincePoll.start();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    } else {
+        QCoreApplication::sendPostedEvents();
     }
 }
 

@@ -23,18 +23,24 @@ public:
 
     // Called before each event pass of the loading.
     void beginPass();
+    // The event pass after a file: beginPass, then the events posted meanwhile; the system's own
+    // (input such as Cancel, the instrument's removal) are asked for when a frame is due and
+    // otherwise at most once in PollMs, as asking costs more than reading a header.
+    void pass();
 
 protected:
     bool eventFilter(QObject *, QEvent *event) override;
 
 private:
     static constexpr qint64 FrameMs = 40;
+    static constexpr qint64 PollMs = 2;
     static StripPacer *active;
     QPointer<QAbstractItemView> strip;
     QPointer<QWidget> progress;
     StripPacer *outer;
     QElapsedTimer clock;
     qint64 frameNs = FrameMs * 1000000;
+    QElapsedTimer sincePoll;
     bool open = true;
 };
 

@@ -42,26 +42,23 @@ ThumbnailIconEngine::~ThumbnailIconEngine()
 }
 
 // The picture decoded straight at the size it fits `box` in.
-void ThumbnailIconEngine::readPicture(const QSize &box)
+QPixmap ThumbnailIconEngine::readPicture(const QSize &box)
 {
     fileRead = true;
     sourceSize = QSize();
-    cached = QPixmap();
     QSize declared;
     const QImage image = readAscanPicture(path, box, &declared);
     if (image.isNull())
-        return;
+        return QPixmap();
     sourceSize = declared;
     lastPictureSize = declared;
-    cached = QPixmap::fromImage(image);
+    return QPixmap::fromImage(image);
 }
 
 QPixmap ThumbnailIconEngine::decoded(const QSize &box)
 {
     ++decodes;
-    readPicture(box);
-    QPixmap pm;
-    pm.swap(cached);
+    const QPixmap pm = readPicture(box);
     if (!pm.isNull())
         pixmapCache().insert(cacheKey, new QPixmap(pm), pm.width() * pm.height() * pm.depth() / 8);
     return pm;

@@ -43,14 +43,13 @@ public:
     static int decodeCount();
 
 private:
-    void readPicture(const QSize &box);
+    QPixmap readPicture(const QSize &box);
     QPixmap decoded(const QSize &box);
 
     QString path;
     bool assumeSharedSize;
     bool fileRead = false;
     QSize sourceSize;     // the picture's declared size; invalid when it cannot be shown
-    QPixmap cached;       // the pixmap just decoded, until it is handed to the cache
     quint64 cacheKey;     // shared with clones: they draw the same file
 };
 

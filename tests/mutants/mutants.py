@@ -163,7 +163,7 @@ MUTANTS = [
      "pm = decoded(size);", 'cached thumbnail decoded again'),
     ('VV3', 'views/thumbnailiconengine.cpp', "if (pm.isNull() || mode == QIcon::Normal)", "if (true)",
      'selected and disabled thumbnails drawn as normal'),
-    ('LL8', 'records/ascanfile.cpp', "    char header[Ascan::TitleEnd];\n    if (file.read(header, Ascan::TitleEnd) != Ascan::TitleEnd)",
+    ('LL8', 'records/ascanfile.cpp', "    char header[Ascan::TitleEnd];\n    if (file.readStart(header, Ascan::TitleEnd) != Ascan::TitleEnd)",
      "    char header[800];\n    if (file.read(header, 800) < Ascan::TitleEnd)", 'the title reader reads the whole record'),
     ('WW9', 'resources/scanlet_ru.ts', "<translation>Попр. на шероховатость, дБ</translation>",
      "<translation>Поправка на шероховатость, дБ</translation>", 'a Russian caption too wide for its cell'),
@@ -276,4 +276,13 @@ MUTANTS = [
      'Esc does not close the help'),
     ('RP18', 'app/helpabout.cpp', "    new QShortcut(QKeySequence(Qt::Key_Escape), aboutWindow, SLOT(close()));\n", "",
      'Esc does not close About'),
+    # headers past the cache, the strip's item
+    ('SP1', 'records/filehead_linux.cpp', "std::memcpy(buffer, sectors, size_t(size));",
+     "std::memcpy(buffer, sectors + 1, size_t(size));", 'a direct read copied from one byte on'),
+    ('SP2', 'records/filehead_linux.cpp', "            folder->refused = true;\n    }\n    return read(buffer, size);",
+     "            return -1;\n    }\n    return read(buffer, size);", 'no read through the cache once refused'),
+    ('SP3', 'views/clistwidgetheir.cpp', "QLatin1Char('\\n') + QFileInfo(path).fileName()",
+     "QLatin1Char('\\n') + path", 'tooltip with the whole path'),
+    ('SP4', 'views/clistwidgetheir.cpp', "    case Qt::DisplayRole:\n    case Qt::EditRole:\n        return title;\n",
+     "", 'the item answers no title'),
 ]
