@@ -216,7 +216,9 @@ private slots:
         FakeEnvironment env;
         const QTemporaryDir folder;
         const QString name = QStringLiteral("12.Шов #%&.jpg");
-        QVERIFY(writeEntries(folder.path(), {"3.jpg", name}));
+        Entries entries;
+        entries.ascans = QStringList{"3.jpg", name};
+        QVERIFY(writeEntries(folder.path(), entries));
         CDataManager window;
         env.dialogs->openAnswer = folder.filePath(name);
         QMetaObject::invokeMethod(&window, "slot_loadDataDir");

@@ -350,15 +350,6 @@ private slots:
     }
     void hostilePictures() { pictures(); }
 
-    // The file's size is bounded before anything is decoded: a JPEG padded to the limit is read.
-    void fileCap()
-    {
-        const QByteArray jpeg = jpegClaiming(16, 16);
-        const QString path = m_dir.filePath("padded.jpg");
-        QVERIFY(writeBytes(path, jpeg.leftJustified(int(AscanPicture::MaxFileBytes), '\0')));
-        QVERIFY(!readAscanPicture(path, QSize(80, 60)).isNull());
-        QVERIFY(writeBytes(path, jpeg.leftJustified(int(AscanPicture::MaxFileBytes) + 1, '\0')));
-        QVERIFY(readAscanPicture(path, QSize(80, 60)).isNull());
     // A folder's headers read the same past the cache as through it, at the sizes where a
     // direct read comes back short or whole.
     void headsEitherWay_data()
