@@ -4,7 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QTextStream>
+#include <QTextCodec>
 
 #include "output/filecopy.h"
 
@@ -19,9 +19,9 @@ bool writeLineTo(const QString &path, const QString &text)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    QTextStream out(&file);
-    out << text << '\n';
-    out.flush();
+    // UTF-8 whatever the system's code page: a folder named outside it (Cyrillic on a Western
+    // Windows) would otherwise come back as question marks.
+    file.write(text.toUtf8() + '\n');
     return file.error() == QFileDevice::NoError;
 }
 
@@ -44,6 +44,11 @@ QString readSaveDirLine(const QString &besideFile, const QString &configFile)
     QFile file;
     if (!openRegularFile(file, useConfig ? configFile : besideFile))
         return QString();
-    QTextStream in(&file);
-    return in.readLine();
+    QByteArray line = file.readLine();
+    while (line.endsWith('\n') || line.endsWith('\r'))
+        line.chop(1);
+    // A line written before in the system's code page is read as it was written.
+    QTextCodec::ConverterState state;
+    const QString text = QTextCodec::codecForName("UTF-8")->toUnicode(line.constData(), line.size(), &state);
+    return state.invalidChars == 0 ? text : QString::fromLocal8Bit(line);
 }

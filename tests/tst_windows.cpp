@@ -12,6 +12,7 @@
 #include "app/cdatamanager.h"
 #include "ascanbuilder.h"
 #include "output/filecopy.h"
+#include "output/savedirstore.h"
 #include "records/filehead.h"
 
 namespace {
@@ -116,13 +117,35 @@ private slots:
         again.remove(QString());
     }
 
-    // Where the program's own folder cannot be written, the save folder goes to %APPDATA%.
+    // Where the program's own folder cannot be written, the save folder goes to the user's local
+    // application data: a path of this machine is no use on another the profile roams to.
     void applicationData()
     {
-        const QString appData = QDir::fromNativeSeparators(qEnvironmentVariable("APPDATA"));
+        const QString appData = QDir::fromNativeSeparators(qEnvironmentVariable("LOCALAPPDATA"));
         QVERIFY(!appData.isEmpty());
         QVERIFY2(CDataManager::userSaveDirFilePath().startsWith(appData, Qt::CaseInsensitive),
                  qPrintable(CDataManager::userSaveDirFilePath()));
+    }
+
+    // The remembered save folder survives a name outside the system's code page, and a line
+    // written in that code page by an earlier version still reads.
+    void saveFolderLine_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<bool>("legacy");
+        QTest::newRow("Cyrillic") << QStringLiteral("D:/Отчёты/Шов №1") << false;
+        QTest::newRow("code page line") << QStringLiteral("D:/Prüfung/Ärger") << true;
+    }
+    void saveFolderLine()
+    {
+        QFETCH(QString, folder);
+        QFETCH(bool, legacy);
+        const QString file = dir.filePath(QStringLiteral("scanlet_savedir"));
+        if (legacy)
+            QVERIFY(writeBytes(file, folder.toLocal8Bit() + '\n'));
+        else
+            QCOMPARE(writeSaveDirLine(file, QString(), folder), file);
+        QCOMPARE(readSaveDirLine(file, QString()), folder);
     }
 
     // The real disk list and volumes: whatever this machine has, detection ends cleanly, every

@@ -20,6 +20,7 @@ for dll in "$gcc_dlls/libstdc++-6.dll" "$gcc_dlls/libgcc_s_seh-1.dll" \
 done
 cp -u "$qt/plugins/platforms/qwindows.dll" "$dir/platforms/"
 if [ "${3:-}" = tests ]; then
+  cp -u "$qt/bin/Qt5Test.dll" "$dir/"
   cp -u "$qt/plugins/platforms/"{qoffscreen,qminimal}.dll "$dir/platforms/"
 fi
 cp -u "$qt/plugins/imageformats/"{qjpeg,qico}.dll "$dir/imageformats/"

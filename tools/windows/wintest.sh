@@ -5,7 +5,7 @@
 #   tools/windows/wintest.sh [tst_name ...]     all test programs, or the named ones
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
-build=${WINTEST_BUILD_DIR:-$root/build-wintest}
+build=${WIN_BUILD_DIR:-$root/build-win}
 jobs=${JOBS:-$(nproc 2>/dev/null || echo 2)}
 cache=${SCANLET_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/scanlet}
 qt=$("$root/tools/windows/build-qt.sh")
