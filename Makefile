@@ -17,9 +17,9 @@ TEST_PACKAGES := xvfb xauth poppler-utils fonts-dejavu-core fonts-liberation2 fo
                  desktop-file-utils appstream groff-base
 # make fuzz (make sanitize builds with g++):
 CLANG_PACKAGES := clang-14 libclang-rt-14-dev pkg-config
-# make wincheck compiles with the cross compiler alone; the Windows build and its tests need the rest.
-WIN_COMPILER_PACKAGES := g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
-WIN_PACKAGES := $(WIN_COMPILER_PACKAGES) wine wine64 nsis
+# make windows and make wintest: the cross compiler (its Qt is built from Debian's source package,
+# hence dpkg-dev), the installer's maker, Wine for the tests.
+WIN_PACKAGES := g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix dpkg-dev nsis wine wine64
 # make deb: the packaging helpers and the checks of the package.
 DEB_PACKAGES := debhelper fakeroot lintian appstream desktop-file-utils man-db
 
@@ -29,7 +29,7 @@ define install_missing
 endef
 
 .PHONY: run test build build-programs deps test-deps clang-deps win-deps deb-deps demo sanitize fuzz \
-        wincheck install deb clean
+        windows wintest install deb clean
 
 deps:
 	$(call install_missing,$(RUN_PACKAGES))
@@ -40,8 +40,8 @@ test-deps: deps
 clang-deps: deps
 	$(call install_missing,$(CLANG_PACKAGES))
 
-win-deps:
-	$(call install_missing,$(WIN_COMPILER_PACKAGES))
+win-deps: deps
+	$(call install_missing,$(WIN_PACKAGES))
 
 deb-deps: deps
 	$(call install_missing,$(DEB_PACKAGES))
@@ -86,9 +86,15 @@ FUZZ_SECONDS ?= 60
 fuzz: clang-deps
 	$(MAKE) -C fuzz run SECONDS=$(FUZZ_SECONDS)
 
-# The Win32 platform files must keep compiling: checked with the mingw-w64 cross compiler.
-wincheck: deps win-deps
-	$(MAKE) -C acquisition/platform -f wincheck.mk
+# The Windows package: dist/Scanlet-<version>-win64.zip and its installer, cross-built against a
+# Qt made from Debian's sources. The first run builds that Qt into ~/.cache/scanlet (about an hour
+# on two cores); later runs reuse it.
+windows: win-deps
+	tools/windows/package.sh
+
+# The test programs built for Windows and run under Wine on a virtual display.
+wintest: test-deps win-deps
+	tools/windows/wintest.sh
 
 install: build
 	cmake --install $(BUILD_DIR)
@@ -114,4 +120,4 @@ deb: deb-deps
 	@echo "Built:" "$(DEB_DIR)"/scanlet_*.deb
 
 clean:
-	rm -rf $(BUILD_DIR) build-asan $(DEB_DIR)
+	rm -rf $(BUILD_DIR) build-asan build-win dist $(DEB_DIR)
