@@ -19,6 +19,8 @@ mkdir -p "$stage/russian"
 cp "$build/bin/scanlet.exe" "$build/bin/scanlet-info.exe" "$stage/"
 x86_64-w64-mingw32-strip "$stage/"*.exe
 "$root/tools/windows/deploy.sh" "$qt" "$stage"
+# The compiler's run-time libraries come with their symbols: 24 MB of the package otherwise.
+x86_64-w64-mingw32-strip --strip-unneeded "$stage/"lib*.dll
 # The help pages, their pictures, the report's letterhead and the window icon.
 cp -r "$build/bin/images" "$stage/"
 cp "$build/bin/"*.htm "$build/bin/TARNWELL_logo_bw.bmp" "$build/bin/tarnwell.ico" "$stage/"
