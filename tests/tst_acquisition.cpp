@@ -3,7 +3,9 @@
 #include <QtTest>
 
 #include "acquisition/instrumentdetection.h"
+#ifdef Q_OS_LINUX
 #include "acquisition/platform/linuxplatform.h"
+#endif
 #include "app/cdatamanager.h"
 #include "ascanbuilder.h"
 #include "fakes.h"
@@ -37,6 +39,7 @@ FakeMachine::Disk disk(const QByteArray &vendor, int number = -1)
     return {.descriptor = storageDescriptor(vendor), .number = number};
 }
 
+#ifdef Q_OS_LINUX
 // A /sys lookalike: a disk without a vendor file naming the instrument in its model (skipped), then
 // one naming it only in its raw inquiry data, with a partition; dev/block/MAJ:MIN linked to each.
 bool writeSysTree(const QString &sys)
@@ -51,6 +54,7 @@ bool writeSysTree(const QString &sys)
         && QFile::link(block + "sde", dev + "8:64")
         && QFile::link(block + "sde/sde1", dev + "8:65");
 }
+#endif
 
 } // namespace
 
@@ -159,7 +163,8 @@ private slots:
                  c.shown);
     }
 
-    // Linux only. A /sys lookalike and a mount table -> the instrument's root. In the table:
+#ifdef Q_OS_LINUX
+    // A /sys lookalike and a mount table -> the instrument's root. In the table:
     // escapes, one at the very end; the last mount of the disk wins, here a partition's without
     // optional fields; malformed lines skipped.
     void linuxDetection()
@@ -181,6 +186,7 @@ private slots:
         QCOMPARE(path, QString::fromUtf8("/m/a b\tc\nd\\e\\09\\к /"));
         QVERIFY(!platform.rootPresent("/bad/"));
     }
+#endif
 };
 
 QTEST_MAIN(TestAcquisition)
