@@ -191,7 +191,7 @@ private slots:
     }
 
     // The file beside the program as found -> the save directory, written back at close.
-    // %DIR% stands for an existing directory; a null file for none.
+    // %DIR% stands for an existing directory.
     void saveDir_data()
     {
         QTest::addColumn<QByteArray>("beside");
@@ -204,8 +204,7 @@ private slots:
         QFETCH(QByteArray, beside);
         QFETCH(QString, saveDir);
         QTemporaryDir dir(QDir::tempPath() + QStringLiteral("/Сохранения # 1 & 2%-XXXXXX"));
-        if (!beside.isNull())
-            QVERIFY(writeBytes(saveDirFile, beside.replace("%DIR%", dir.path().toUtf8())));
+        QVERIFY(writeBytes(saveDirFile, beside.replace("%DIR%", dir.path().toUtf8())));
         auto window = shownWindow();
         saveDir.replace("%DIR%", dir.path());
         QCOMPARE(window->saveDirectory(), saveDir);
@@ -243,10 +242,11 @@ private slots:
     void fits()
     {
         QFETCH(bool, russian);
-        // A family with faces from several foundries is named with its foundry's: "Nimbus Sans [urw]".
+        // A family with faces from several foundries is named with its foundry's:
+        // "Nimbus Sans [urw]".
         const QString shown = QFontInfo(QFont("Arial")).family().section(" [", 0, 0);
         if (shown != qEnvironmentVariable("SCANLET_FONT", shown))
-            QSKIP(qPrintable("The family pinned is not installed (" + shown + " is used): no check"));
+            QSKIP(qPrintable("The family pinned is missing (" + shown + " is used): no check"));
         auto window = shownWindow(russian);
         QVERIFY(window);
         window->openPath(card.path());
@@ -381,7 +381,8 @@ private slots:
         };
         env.dialogs->openAnswer = dir.filePath("5.jpg");
         press(ui->tbtn_open, "Ctrl+O");
-        QTRY_VERIFY(ui->grpb_ascan->title().endsWith(" — 5.jpg")); // a shortcut clicks after a moment
+        // A shortcut clicks after a moment.
+        QTRY_VERIFY(ui->grpb_ascan->title().endsWith(" — 5.jpg"));
         ui->fileListWidget->selectAll();
         press(ui->tbtn_print, "Ctrl+P"); // the question is answered No
         QTRY_COMPARE(env.dialogs->questions, QStringList{"Print 201 records, one page each?"});
