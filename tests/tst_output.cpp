@@ -57,7 +57,7 @@ struct Saving
 };
 
 // A print of the rows selected in turn with the printer's range, copies and collation and the
-// remembered details; per sheet a pattern of what it shows; the table's row 8 afterwards.
+// remembered details, or its print dialog cancelled; per sheet a pattern of its simplified text.
 struct Print
 {
     QList<int> selected{0};
@@ -333,8 +333,8 @@ private slots:
         QCOMPARE(QFileInfo::exists(pdf), sheets > 0);
         if (cancelled)
             return;
-        // The logo's object on both sheets; the pictures, 2000 pixels square, at 300 dpi in their box.
-        // Per image: page num type width height color comp bpc enc interp object ID ...
+        // The logo's object on both sheets; the pictures, 2000 pixels square, at 300 dpi in their
+        // box. Per image: page num type width height color comp bpc enc interp object ID ...
         const QRegularExpression images(" 1 +0 +image +180 +135 +(?:\\S+ +){5}(\\d+) .*\\n"
                                         " +1 +1 +image +937 +1249 .*\\n"
                                         " +2 +2 +image +180 +135 +(?:\\S+ +){5}\\1 .*\\n"
