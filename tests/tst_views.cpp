@@ -23,7 +23,8 @@ int distance(const QImage &a, const QImage &b = QImage())
     b.isNull() ? painter.fillRect(difference.rect(), Qt::white) : painter.drawImage(0, 0, b);
     painter.end();
     // Smooth scaling to one pixel averages them all.
-    return qGray(difference.scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation).pixel(0, 0));
+    const QImage mean = difference.scaled(1, 1, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return qGray(mean.pixel(0, 0));
 }
 
 // An icon painted in an 80 x 80 box, as the strip paints it.
@@ -74,7 +75,9 @@ class TestViews : public QObject
     {
         QWidget *viewport = strip->viewport();
         const QRect first = strip->visualItemRect(strip->item(0));
-        const auto at = [&](int place) { return first.center() + QPoint(place * first.width(), 0); };
+        const auto at = [&](int place) {
+            return first.center() + QPoint(first.width() * place, 0);
+        };
         QTest::mousePress(viewport, button, {}, at(places.first()));
         for (const int place : places.mid(1)) {
             QMouseEvent move(QEvent::MouseMove, at(place), Qt::NoButton, button, {});
@@ -95,7 +98,8 @@ private slots:
     }
 
     // Decoded as JPEG only and within bounds, alike in the frame (stretched over it, or white over
-    // what it showed before), the thumbnail (read once for all its looks) and the report (or a blank 240 x 320 box).
+    // what it showed before), the thumbnail (read once for all its looks) and the report (or a
+    // blank 240 x 320 box).
     void pictures_data()
     {
         QTest::addColumn<QByteArray>("bytes");
@@ -147,16 +151,17 @@ private slots:
         QTableWidget *table = ui->tableWidget;
         // The record's title, the table's cells and how many output buttons are on.
         const auto shown = [&] {
-            QStringList shown{ui->grpb_ascan->title().section(" — ", 0, 0), ui->grpb_table->title()};
+            const QString title = ui->grpb_ascan->title().section(" — ", 0, 0);
+            QStringList shown{title, ui->grpb_table->title()};
             for (const QTableWidgetItem *item : table->findItems("", Qt::MatchContains))
                 shown << (item ? item->text() : "-"); // the captions, then the values
             const int buttons = ui->tbtn_save->isEnabled() + ui->tbtn_print->isEnabled();
             return (shown << QString::number(buttons)).join('|');
         };
         QCOMPARE(shown(),
-                 "A-scan|Configuration Weld 12 mm|Probe type|Operating frequency, MHz|Probe angle,°|"
-                 "Delay, µs|Thickness, mm|Reference level, dB|Multilevel Strobe|Scale|"
-                 "Readings discreteness|Cursor|Date|Time|-|-|-|-|-|"
+                 "A-scan|Configuration Weld 12 mm|Probe type|Operating frequency, MHz|"
+                 "Probe angle,°|Delay, µs|Thickness, mm|Reference level, dB|Multilevel Strobe|"
+                 "Scale|Readings discreteness|Cursor|Date|Time|-|-|-|-|-|"
                  "single|5.0|45.0|0.7|10.00|off|off|mm depth|0.1|on|15:06:2026|12:30|-|-|-|-|-|2");
         QCOMPARE(ui->frameGraph->currentImage(), QImage(strip->paths().first()));
         const QBrush text = table->palette().brush(QPalette::Active, QPalette::Text);
