@@ -137,7 +137,6 @@ private slots:
             "A-scan|Weld 12 mm|single|5.0|45.0|0.7|off|off|off|mm depth|0.1|on|15:06:2026|12:30");
         row("probe type 1", {.probeType = 1},
             "A-scan|Weld 12 mm|double|5.0|45.0|0.7|10.00|off|off|mm depth|0.1|on|15:06:2026|12:30");
-        row("probe type 2", {.probeType = 2}, "A-scan" + untitled);
         row("frequency 15", {.frequencyIndex = 15},
             "A-scan|Weld 12 mm|single|15.0|45.0|0.7|10.00|off|off|mm depth|0.1|on|"
             "15:06:2026|12:30");
