@@ -3,15 +3,9 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QPrintPreviewWidget>
-#include <QLabel>
 #include <QPageSize>
 #include <QProgressBar>
 
-#ifdef Q_OS_LINUX
-#include <sched.h>
-#include <sys/mount.h>
-#include <unistd.h>
-#endif
 #include <QPrinter>
 
 QString FakeDialogs::getExistingDirectory(QWidget *, const QString &, const QString &)
@@ -19,9 +13,8 @@ QString FakeDialogs::getExistingDirectory(QWidget *, const QString &, const QStr
     return directoryAnswers.isEmpty() ? QString() : directoryAnswers.takeFirst();
 }
 
-QMessageBox::StandardButton FakeDialogs::warning(QWidget *, const QString &title, const QString &text)
+QMessageBox::StandardButton FakeDialogs::warning(QWidget *, const QString &, const QString &text)
 {
-    warningTitles << title;
     warnings << text;
     return QMessageBox::Ok;
 }
@@ -54,13 +47,10 @@ bool FakeDialogs::execPrintDialog(QPrinter *printer, QWidget *, const QList<QWid
 
 int FakeDialogs::exec(QDialog &dialog)
 {
-    dialogs << dialog.objectName();
     dialog.show();
     if (auto *preview = dialog.findChild<QPrintPreviewWidget *>())
         previewPages = preview->pageCount();
-    if (acceptDialogs)
-        dialog.accept();
-    return acceptDialogs ? QDialog::Accepted : QDialog::Rejected;
+    return QDialog::Rejected;
 }
 
 FakeEnvironment::FakeEnvironment()
@@ -79,15 +69,15 @@ FakeEnvironment::~FakeEnvironment()
 
 void FakeMachine::plugInstruments(const QStringList &roots)
 {
-    disks.fill(Disk{storageDescriptor("KINETIS", "Flaw detector")}, roots.size());
+    disks.fill(Disk{storageDescriptor("KINETIS")}, roots.size());
     drives.clear();
     for (const QString &root : roots)
         drives.insert(root, drives.size());
 }
 
-QByteArray storageDescriptor(const QByteArray &vendor, const QByteArray &product, const QByteArray &serial)
+QByteArray storageDescriptor(const QByteArray &vendor)
 {
-    return QByteArray("\x01\0\0\0\x28\0\0\0", 8) + vendor + '\0' + product + '\0' + "1.0" + '\0' + serial + '\0';
+    return QByteArray("\x01\0\0\0\x28\0\0\0", 8) + vendor + QByteArray("\0Disk\0" "1.0\0" "0001\0", 15);
 }
 
 bool FakePlatform::readDiskDescriptor(int index, QByteArray &descriptor)
@@ -128,22 +118,10 @@ bool ProgressWatcher::eventFilter(QObject *object, QEvent *event)
     if (event->type() != QEvent::Show || object->objectName() != name || dialogs.contains(object))
         return false;
     dialogs << object;
-    auto *label = object->findChild<QLabel *>();
     auto *bar = object->findChild<QProgressBar *>();
-    firstTexts << (label ? label->text() : QStringLiteral("<no label>"));
     if (bar && fromShown)
         progress << bar->value();
-    if (label && bar)
-        connect(bar, &QProgressBar::valueChanged, this, [this, label](int value) { progress << value; labels << label->text(); });
+    if (bar)
+        connect(bar, &QProgressBar::valueChanged, this, [this](int value) { progress << value; });
     return false;
-}
-
-bool enterPrivateMountNamespace()
-{
-#ifdef Q_OS_LINUX
-    return geteuid() == 0 && unshare(CLONE_NEWNS) == 0
-           && mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0;
-#else
-    return false;   // mounts are a Linux test's
-#endif
 }

@@ -20,7 +20,6 @@ struct FakeMachine
         bool readable = true;
         int number = -1;   // the number the system gave it; -1: its place in the list
     };
-    bool listAvailable = true;
     QVector<Disk> disks;
     QMap<QString, int> drives;   // root ("E:/") -> number of the disk holding it; -1: cannot be opened
     QStringList opticalDrives;   // roots among `drives` whose volume is a CD-ROM's, numbered apart
@@ -32,14 +31,13 @@ struct FakeMachine
 };
 
 // A storage device descriptor: a binary header with zero bytes, then NUL-terminated strings.
-QByteArray storageDescriptor(const QByteArray &vendor, const QByteArray &product = "Disk",
-                             const QByteArray &serial = "0001");
+QByteArray storageDescriptor(const QByteArray &vendor);
 
 class FakePlatform : public InstrumentPlatform
 {
 public:
     explicit FakePlatform(FakeMachine *machine) : m(machine) {}
-    bool openDiskList() override { ++m->opened; return m->listAvailable; }
+    bool openDiskList() override { ++m->opened; return true; }
     void closeDiskList() override { ++m->closed; }
     bool diskAt(int index) override { return index >= 0 && index < m->disks.size(); }
     bool readDiskDescriptor(int index, QByteArray &descriptor) override;
@@ -53,8 +51,7 @@ private:
     FakeMachine *m;
 };
 
-// Every showing of a progress dialog (by object name): its label's first text, then each value
-// of its bar (from the value shown first, when `fromShown`) with the label's text at that moment.
+// Every value a progress dialog (by object name) shows, from the first shown when `fromShown`.
 class ProgressWatcher : public QObject
 {
 public:
@@ -65,14 +62,8 @@ public:
     QString name;
     bool fromShown;
     QList<QPointer<QObject>> dialogs;
-    QStringList firstTexts, labels;
     QList<int> progress;
 };
-
-// Called before main, while the process has a single thread: from then on the tmpfs a test mounts
-// stays in the process's own mount namespace, unseen by other programs that watch the mount table,
-// and their mounts are unseen by it. False when not root.
-bool enterPrivateMountNamespace();
 
 // Answers the window's modal dialogs and records what they were asked.
 class FakeDialogs : public Dialogs
@@ -85,7 +76,7 @@ public:
     QString offeredPdf;               // the printer's file name when the print dialog opened
     QString saveAnswer;               // the file "Export Settings" writes; empty: cancelled
     int saveFilterIndex = 0;          // the kind chosen among the save dialog's filters
-    QStringList questions, warnings, warningTitles;
+    QStringList questions, warnings;
     int printDialogs = 0;             // times the print dialog was asked
 
     QString getOpenFileName(QWidget *, const QString &, const QString &, const QString &) override { return openAnswer; }
@@ -95,10 +86,7 @@ public:
     QString getSaveFileName(QWidget *, const QString &, const QString &, const QString &filter,
                             QString *selectedFilter) override;
     bool execPrintDialog(QPrinter *printer, QWidget *, const QList<QWidget *> &) override;
-    // Other dialogs are recorded by object name, shown and closed at once, accepted when so answered;
-    // a print preview tells how many sheets it showed.
-    QStringList dialogs;
-    bool acceptDialogs = false;
+    // Other dialogs are shown and refused at once; a print preview tells how many sheets it showed.
     int previewPages = -1;
     int exec(QDialog &dialog) override;
 };
