@@ -182,7 +182,11 @@ private slots:
         }
         if (c.notFiles) {
             QVERIFY(QFile::remove(sources[0]));
+#ifdef Q_OS_UNIX
             QCOMPARE(::mkfifo(QFile::encodeName(sources[0]).constData(), 0600), 0);
+#else
+            QVERIFY(QDir().mkpath(sources[0]));   // no named pipes: another folder
+#endif
             QVERIFY(QFile::remove(sources[1]) && QDir().mkpath(sources[1]));
         }
         f->env.dialogs->directoryAnswers = QStringList{c.target.isEmpty() ? QString() : chosen};

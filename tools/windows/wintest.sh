@@ -11,8 +11,10 @@ cache=${SCANLET_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/scanlet}
 qt=$("$root/tools/windows/build-qt.sh")
 
 tests=("$@")
+# tst_info is Linux's alone: its expected outputs are written for Unix paths, and it sets up a
+# named pipe and a file-size limit. tst_acquisition runs without its /sys and mount-table part.
 if [ ${#tests[@]} -eq 0 ]; then
-  tests=(tst_records tst_views tst_loading tst_output tst_info tst_app tst_acquisition tst_windows)
+  tests=(tst_records tst_views tst_loading tst_output tst_app tst_acquisition tst_windows)
 fi
 
 cmake -S "$root" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$root/tools/windows/toolchain.cmake" \
