@@ -148,7 +148,8 @@ private slots:
         if (!opened.isNull())
             window->openPath(dir.filePath(opened));
         QCOMPARE(ui->grpb_ascan->title(), shown);
-        QCOMPARE(ui->grpb_listWidget->title(), ui->fileListWidget->count() ? dir.path() : "");
+        const QString folder = QDir::fromNativeSeparators(ui->grpb_listWidget->title());
+        QCOMPARE(folder, ui->fileListWidget->count() ? dir.path() : "");
         QCOMPARE(env.dialogs->warnings.join(""), warning.replace("%DIR%", dir.path()));
         const QRegularExpression names("btn_(gotoDevice|save|print|shift)");
         for (auto *button : window->findChildren<QAbstractButton *>(names))

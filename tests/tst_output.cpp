@@ -127,7 +127,11 @@ private slots:
         const QString beside = f->temp.filePath("beside");
         const QString config = f->temp.filePath("config");
         QVERIFY(writeBytes(config, "first\n"));
-        QCOMPARE(QProcess::execute("touch", {"-d", "1 minute ago", config}), 0);
+        QFile older(config);
+        QVERIFY(older.open(QIODevice::ReadWrite));
+        QVERIFY(older.setFileTime(QDateTime::currentDateTime().addSecs(-60),
+                                  QFileDevice::FileModificationTime));
+        older.close();
         QCOMPARE(writeSaveDirLine(beside, config, "second"), beside);
         QCOMPARE(readSaveDirLine(beside, config), QString("second"));
     }

@@ -1,6 +1,7 @@
 #ifndef FAKES_H
 #define FAKES_H
 
+#include <QDir>
 #include <QMap>
 #include <QObject>
 #include <QPointer>
@@ -44,7 +45,11 @@ public:
     QStringList driveRoots() override { return m->drives.keys(); }
     int diskNumber(int index) override;
     VolumeDevice volumeDevice(const QString &drive) override;
-    bool rootPresent(const QString &root) override { return m->drives.contains(root); }
+    // Roots come back with the native separator.
+    bool rootPresent(const QString &root) override
+    {
+        return m->drives.contains(QDir::fromNativeSeparators(root));
+    }
     QString rootIdentity(const QString &root) override { return rootPresent(root) ? m->volume : QString(); }
 
 private:
