@@ -19,7 +19,11 @@
 namespace {
 
 // Folder names as users have them; markup in a text that must print as written.
+#ifdef Q_OS_WIN
+const QString Source = QStringLiteral("Сканы 'шов' #1 %41 & (A)");   // no quotes in Windows names
+#else
 const QString Source = QStringLiteral("Сканы 'шов' #1 %41 & \"A\"");
+#endif
 const QString Target = QStringLiteral("Отчёт & #2 %20");
 const QByteArray Markup("<b>x&amp;y</b> \"q\"");
 
@@ -106,9 +110,11 @@ class TestOutput : public QObject
         QMetaObject::invokeMethod(&f->window, "slot_loadDataDir");
         CListWidgetHeir *strip = f->window.form()->fileListWidget;
         strip->clearSelection();
+        if (strip->count() != 3)
+            return QStringList();
         for (int row : selected)
             strip->item(row)->setSelected(true);
-        return strip->count() == 3 ? paths : QStringList();
+        return paths;
     }
 
 private slots:
@@ -163,7 +169,9 @@ private slots:
             .warnings = {"A number of data couldn't be saved!"},
             .progress = {0, 33}};
         // The files are there already, however the folder is spelled: no question, nothing removed.
+#ifdef Q_OS_UNIX
         QTest::newRow("source folder through a link") << Saving{.target = "link/."};
+#endif
         QTest::newRow("directory dialog cancelled") << Saving{
             .after = {Absent, Absent, Absent},
             .progress = {}};
@@ -274,6 +282,11 @@ private slots:
 
         QMetaObject::invokeMethod(&f->window, "slot_printSelectedData");
 
+#ifdef Q_OS_WIN
+        // The native dialog offers its own file; the sheets are read with Linux's PDF tools.
+        QCOMPARE(QFileInfo::exists(pdfPath), !c.cancelled);
+        return;
+#endif
         const QString today = QDate::currentDate().toString(Qt::ISODate);
         QCOMPARE(QFileInfo(f->env.dialogs->offeredPdf).fileName(),
                  "Scanlet report " + today + ".pdf");
@@ -339,6 +352,9 @@ private slots:
         QTEST(sheets, "sheets");
         QCOMPARE(cancelled, sheets == 0);
         QCOMPARE(QFileInfo::exists(pdf), sheets > 0);
+#ifdef Q_OS_WIN
+        return;   // read with Linux's PDF tools
+#endif
         if (cancelled)
             return;
         // The logo's object on both sheets; the pictures, 2000 pixels square, at 300 dpi in their
