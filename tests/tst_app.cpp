@@ -353,7 +353,6 @@ private slots:
         QTest::newRow("a name with a minus after --")
             << QStringList{"--", "-3.jpg"} << "-3.jpg" << -1;
         QTest::newRow("two names") << QStringList{"1.jpg", "2.jpg"} << "" << 2;
-        QTest::newRow("version") << QStringList{"--version"} << "" << 0;
     }
     void commandLine()
     {
