@@ -154,6 +154,8 @@ private slots:
         const QRegularExpression names("btn_(gotoDevice|save|print|shift)");
         for (auto *button : window->findChildren<QAbstractButton *>(names))
             QTRY_COMPARE(button->isEnabled(), enabled.contains(button->objectName()));
+        ui->fileListWidget->clearSelection();   // nothing selected: nothing to print
+        QTRY_VERIFY(!ui->tbtn_print->isEnabled());
     }
 
     // The designed layout is never squeezed: on a screen too small for it the window takes the
