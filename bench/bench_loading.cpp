@@ -33,6 +33,7 @@
 #include "app/catalogues.h"
 #include "app/cdatamanager.h"
 #include "ascanwriter.h"
+#include "benchcards.h"
 #include "fakes.h"
 #include "floorload.h"
 #include "records/ascanfile.h"
@@ -41,7 +42,6 @@
 namespace {
 
 QTextStream out(stdout);
-constexpr int Distinct = 10000;
 
 qint64 procField(const char *file, const QByteArray &key)
 {
@@ -148,35 +148,9 @@ public:
     bool mounted = false;
 };
 
-// Folder <base>/<name> holds 1.jpg .. <count>.jpg, hard links into a pool of distinct A-scans.
 QString folderFor(const QString &base, int count, const QString &name = QString())
 {
-    const QString pool = base + (name.isEmpty() ? QStringLiteral("/pool") : QStringLiteral("/pool-") + name);
-    const QString dir = base + QLatin1Char('/') + (name.isEmpty() ? QString::number(count) : name);
-    if (QFile::exists(dir + QStringLiteral("/.complete")))
-        return dir;
-    out << "generating " << count << " A-scans in " << dir << " ..." << Qt::endl;
-    QDir().mkpath(pool);
-    QDir().mkpath(dir);
-    QVector<QImage> screens; // a pool of distinct screens keeps generation quick; titles differ
-    for (int seed = 1; seed <= 64; ++seed)
-        screens.append(instrumentScreen(seed, QString()));
-    for (int i = 1; i <= count; ++i) {
-        const int source = (i - 1) % Distinct + 1;
-        const QString pooled = pool + QStringLiteral("/%1.jpg").arg(source);
-        AscanFields ascan;
-        ascan.title = "A-scan " + QByteArray::number(source);
-        ascan.picture = screens.at(source % screens.size());
-        if ((!QFile::exists(pooled) && !writeAscan(pooled, ascan))
-            || (::link(QFile::encodeName(pooled).constData(),
-                       QFile::encodeName(dir + QStringLiteral("/%1.jpg").arg(i)).constData()) != 0
-                && errno != EEXIST)) {
-            out << "cannot write into " << dir << Qt::endl;
-            return QString();
-        }
-    }
-    writeBytes(dir + QStringLiteral("/.complete"), QByteArray());
-    return dir;
+    return cardFolder(base, count, 64, name);
 }
 
 // The floor through Qt: each file of the work list opened with QFile and its 45 bytes read.
@@ -272,7 +246,7 @@ Round runRound(FakeDialogs *dialogs, const QString &dir, bool cold, int count, b
         r.cacheKb = ThumbnailIconEngine::cacheUsed() / 1024;
     }
     settle();
-    if (count > Distinct || quick)
+    if (count > DistinctAscans || quick)
         return r; // the naive load holds every picture: gigabytes beyond this
     CDataManager window;
     window.show();
@@ -299,7 +273,7 @@ void report(const Round &r, int count)
     const auto figures = [count](const char *name, const Figures &f) {
         if (!f.measured) {
             out << QStringLiteral("  %1 not run (--quick, or above %2 files)").arg(QString::fromLatin1(name), -8)
-                       .arg(Distinct) << Qt::endl;
+                       .arg(DistinctAscans) << Qt::endl;
             return;
         }
         out << QStringLiteral("  %1 %2 ms  %3 µs/file (cpu %8)  rchar %4 B/file  device %5 B/file  RSS %6 MB  items %7")
@@ -429,7 +403,7 @@ int main(int argc, char **argv)
             out << Qt::endl << count << " files, " << (cold ? "cold" : "warm") << " page cache" << Qt::endl;
             const Round r = runRound(env.dialogs, dir, cold, count, quick);
             report(r, count);
-            if (cold && count <= Distinct)
+            if (cold && count <= DistinctAscans)
                 verdict(double(r.real.device) / count <= 1000, QStringLiteral("device bytes per file <= 1000"));
             if (!cold) {
                 warmPerFile[count] = r.real.ms / count;

@@ -2,7 +2,7 @@
    order them by the number their names begin with, open each once without blocking, check the
    descriptor, read its first block, and write one JSON object per file (file, title and
    configuration escaped; the settings array, which only costs formatting, given as a fixed text)
-   into one buffer written at the end. Usage: floor_inspect FOLDER SETTINGS-JSON */
+   into one buffer written at the end. Usage: floor_info FOLDER SETTINGS-JSON */
 #include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>

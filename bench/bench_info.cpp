@@ -1,5 +1,5 @@
-// bench_inspector [count ...] (default 10000 100000): `scanlet-info --json FOLDER` against
-// floor_inspect, a C program doing the same listing, opens, reads and output, both run as programs
+// bench_info [count ...] (default 10000 100000): `scanlet-info --json FOLDER` against
+// floor_info, a C program doing the same listing, opens, reads and output, both run as programs
 // with their output thrown away, the page cache warm. The two are run in turn five times and the
 // fastest time of each kept: the machine's other work only ever adds time. Folders hold
 // 1.jpg .. <count>.jpg, hard links into a pool of 10,000 distinct A-scans. Prints the ratio and
@@ -10,46 +10,12 @@
 #include <QProcess>
 #include <QTextStream>
 
-#include <cerrno>
-
-#include <unistd.h>
-
-#include "ascanwriter.h"
+#include "benchcards.h"
 
 namespace {
 
 QTextStream out(stdout);
-constexpr int Distinct = 10000;
-const QString Base = QStringLiteral("/tmp/scanlet-bench-inspector");
-
-QString folderFor(int count)
-{
-    const QString pool = Base + QStringLiteral("/pool"), dir = Base + QLatin1Char('/') + QString::number(count);
-    if (QFile::exists(dir + QStringLiteral("/.complete")))
-        return dir;
-    out << "generating " << count << " A-scans in " << dir << " ..." << Qt::endl;
-    QDir().mkpath(pool);
-    QDir().mkpath(dir);
-    QVector<QImage> screens; // a few distinct screens keep generation quick; titles differ
-    for (int seed = 1; seed <= 16; ++seed)
-        screens.append(instrumentScreen(seed, QString()));
-    for (int i = 1; i <= count; ++i) {
-        const int source = (i - 1) % Distinct + 1;
-        const QString pooled = pool + QStringLiteral("/%1.jpg").arg(source);
-        AscanFields ascan;
-        ascan.title = "A-scan " + QByteArray::number(source);
-        ascan.picture = screens.at(source % screens.size());
-        if ((!QFile::exists(pooled) && !writeAscan(pooled, ascan))
-            || (::link(QFile::encodeName(pooled).constData(),
-                       QFile::encodeName(dir + QStringLiteral("/%1.jpg").arg(i)).constData()) != 0
-                && errno != EEXIST)) {
-            out << "cannot write into " << dir << Qt::endl;
-            return QString();
-        }
-    }
-    writeBytes(dir + QStringLiteral("/.complete"), QByteArray());
-    return dir;
-}
+const QString Base = QStringLiteral("/tmp/scanlet-bench-info");
 
 // Wall time of one run in ms, its output sent to `output` (a file name, or the null device).
 double timed(const QString &program, const QStringList &args, const QString &output = QProcess::nullDevice())
@@ -78,7 +44,7 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen"); // the A-scans' pictures are drawn
     QGuiApplication app(argc, argv);
     const QString bin = QCoreApplication::applicationDirPath();
-    const QString info = bin + QStringLiteral("/scanlet-info"), floor = bin + QStringLiteral("/floor_inspect");
+    const QString info = bin + QStringLiteral("/scanlet-info"), floor = bin + QStringLiteral("/floor_info");
     QList<int> counts;
     for (const QString &arg : app.arguments().mid(1))
         if (arg.toInt() > 0)
@@ -86,7 +52,7 @@ int main(int argc, char **argv)
     if (counts.isEmpty())
         counts = {10000, 100000};
     for (int count : counts) {
-        const QString dir = folderFor(count);
+        const QString dir = cardFolder(Base, count, 16);
         if (dir.isEmpty())
             continue;
         // The settings array of the first file, as scanlet-info writes it: the floor prints it as is.
