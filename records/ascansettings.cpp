@@ -23,10 +23,20 @@ quint32 u24At(const uchar *p, int offset)
     return quint32(p[offset]) | (quint32(p[offset + 1]) << 8) | (quint32(p[offset + 2]) << 16);
 }
 
-QString twoDigits(quint16 value)
+// At least two digits ("07", "2024"), written at `p`; returns the end.
+char *twoDigits(char *p, quint32 value)
 {
-    const QString text = QString::number(value);
-    return value <= 9 ? QLatin1Char('0') + text : text;
+    char digits[10];
+    int count = 0;
+    do {
+        digits[count++] = char('0' + value % 10);
+        value /= 10;
+    } while (value > 0);
+    if (count == 1)
+        *p++ = '0';
+    while (count > 0)
+        *p++ = digits[--count];
+    return p;
 }
 
 } // namespace
@@ -131,8 +141,17 @@ int decodeSettings(const uchar *block, AscanSettings &s)
 */
 int decodeDateTime(const uchar *block, AscanSettings &s)
 {
-    const QString year = QString::number(u16At(block, 8) + 1900);
-    s.timeText = QStringLiteral("%1:%2").arg(twoDigits(u16At(block, 0)), twoDigits(u16At(block, 2)));
-    s.dateText = QStringLiteral("%1:%2:%3").arg(twoDigits(u16At(block, 4)), twoDigits(u16At(block, 6)), year);
+    // Written by hand: formatting through QString::arg cost as much as reading the file.
+    char text[32];
+    char *end = twoDigits(text, u16At(block, 0));
+    *end++ = ':';
+    end = twoDigits(end, u16At(block, 2));
+    s.timeText = QString::fromLatin1(text, int(end - text));
+    end = twoDigits(text, u16At(block, 4));
+    *end++ = ':';
+    end = twoDigits(end, u16At(block, 6));
+    *end++ = ':';
+    end = twoDigits(end, u16At(block, 8) + 1900u);
+    s.dateText = QString::fromLatin1(text, int(end - text));
     return Ascan::DateTimeBlockSize;
 }

@@ -8,7 +8,23 @@
 
 int fileNumber(const QString &name)
 {
-    return name.section(QLatin1Char('.'), 0, 0).toInt();
+    // Plain digits, as the instrument names its files, are read here; anything else the way
+    // QString reads numbers (signs, spaces), which costs an allocation per name.
+    const int dot = name.indexOf(QLatin1Char('.'));
+    const int length = dot < 0 ? name.size() : dot;
+    if (length > 0 && length <= 9) {
+        int number = 0;
+        int i = 0;
+        for (; i < length; ++i) {
+            const ushort c = name.at(i).unicode();
+            if (c < '0' || c > '9')
+                break;
+            number = number * 10 + (c - '0');
+        }
+        if (i == length)
+            return number;
+    }
+    return name.leftRef(length).toInt();
 }
 
 QStringList orderByFileNumber(const QStringList &nameSortedListing)

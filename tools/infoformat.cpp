@@ -1,5 +1,7 @@
 #include "infoformat.h"
 
+#include <cstring>
+
 namespace {
 
 bool reorders(ushort u)
@@ -40,14 +42,14 @@ void appendTextEntry(QByteArray &out, const FileInfo &info)
         out += shown(row.caption).toUtf8() + ": " + shown(row.value).toUtf8() + '\n';
 }
 
-// Written straight from UTF-16 into the output, which grows once per string: a conversion of
-// its own per string, and an append per character, cost the inspector more than its reads.
-void appendJsonString(QByteArray &out, const QString &text)
+namespace {
+
+// `text` as a JSON string, written straight from UTF-16 at `q`, which has room for six bytes a
+// character and the quotes; returns the end. A conversion of its own per string, and an append
+// per character, cost the inspector more than its reads.
+char *jsonString(char *q, const QString &text)
 {
     static const char hex[] = "0123456789abcdef";
-    const int start = out.size();
-    out.resize(start + 6 * text.size() + 2); // the longest a character can become
-    char *q = out.data() + start;
     *q++ = '"';
     const ushort *p = text.utf16(), *end = p + text.size();
     for (; p != end; ++p) {
@@ -93,37 +95,61 @@ void appendJsonString(QByteArray &out, const QString &text)
         }
     }
     *q++ = '"';
-    out.resize(int(q - out.constData()));
+    return q;
 }
 
-// Written by hand rather than through QJsonDocument: 10,000 files stream out about a third faster.
+template <int N>
+char *put(char *q, const char (&text)[N])
+{
+    std::memcpy(q, text, N - 1);
+    return q + N - 1;
+}
+
+// The most an entry can take: every character escaped, the fixed texts and an error text.
+int entryBound(const FileInfo &info)
+{
+    int characters = info.file.size() + info.title.size() + info.configuration.size() + 32;
+    for (const SettingsRow &row : info.rows)
+        characters += row.caption.size() + row.value.size();
+    return 6 * characters + 128 + 16 * info.rows.size();
+}
+
+char *jsonFields(char *q, const FileInfo &info)
+{
+    q = put(q, "{\"file\": ");
+    q = jsonString(q, info.file);
+    if (info.kind != FileInfo::Record && info.kind != FileInfo::TitleOnly) {
+        q = put(q, ", \"error\": ");
+        q = jsonString(q, errorText(info.kind));
+        return put(q, "}");
+    }
+    q = put(q, ", \"title\": ");
+    q = jsonString(q, info.title);
+    if (info.kind == FileInfo::TitleOnly) {
+        q = put(q, ", \"configuration\": null, \"settings\": null, \"error\": ");
+        q = jsonString(q, errorText(info.kind));
+        return put(q, "}");
+    }
+    q = put(q, ", \"configuration\": ");
+    q = jsonString(q, info.configuration);
+    q = put(q, ", \"settings\": [");
+    for (int i = 0; i < info.rows.size(); ++i) {
+        q = i > 0 ? put(q, ", [") : put(q, "[");
+        q = jsonString(q, info.rows.at(i).caption);
+        q = put(q, ", ");
+        q = jsonString(q, info.rows.at(i).value);
+        q = put(q, "]");
+    }
+    return put(q, "]}");
+}
+
+} // namespace
+
+// Written by hand rather than through QJsonDocument, into the output grown once per entry.
 void appendJsonEntry(QByteArray &out, const FileInfo &info)
 {
-    out += "{\"file\": ";
-    appendJsonString(out, info.file);
-    if (info.kind != FileInfo::Record && info.kind != FileInfo::TitleOnly) {
-        out += ", \"error\": ";
-        appendJsonString(out, errorText(info.kind));
-        out += '}';
-        return;
-    }
-    out += ", \"title\": ";
-    appendJsonString(out, info.title);
-    if (info.kind == FileInfo::TitleOnly) {
-        out += ", \"configuration\": null, \"settings\": null, \"error\": ";
-        appendJsonString(out, errorText(info.kind));
-        out += '}';
-        return;
-    }
-    out += ", \"configuration\": ";
-    appendJsonString(out, info.configuration);
-    out += ", \"settings\": [";
-    for (int i = 0; i < info.rows.size(); ++i) {
-        out += i > 0 ? ", [" : "[";
-        appendJsonString(out, info.rows.at(i).caption);
-        out += ", ";
-        appendJsonString(out, info.rows.at(i).value);
-        out += ']';
-    }
-    out += "]}";
+    const int start = out.size();
+    out.resize(start + entryBound(info));
+    char *end = jsonFields(out.data() + start, info);
+    out.resize(int(end - out.constData()));
 }

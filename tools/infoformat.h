@@ -15,6 +15,5 @@ QString shown(const QString &text);
 // The inspector's text and JSON forms, appended as UTF-8; its CSV form is shared with the window.
 void appendTextEntry(QByteArray &out, const FileInfo &info);
 void appendJsonEntry(QByteArray &out, const FileInfo &info);
-void appendJsonString(QByteArray &out, const QString &text);
 
 #endif // INFOFORMAT_H

@@ -130,9 +130,10 @@ void inspect(const QString &argument, Output &output)
         info.kind = FileInfo::NoAscans;
         output.add(info);
     }
-    const QDir folder(argument);
+    // The folder's path as QDir::filePath() joins it to a name, made once.
+    const QString prefix = QDir(argument).filePath(QStringLiteral("x")).chopped(1);
     for (const QString &name : names)
-        output.add(inspectFile(folder.filePath(name)));
+        output.add(inspectFile(prefix + name));
 }
 
 } // namespace
