@@ -57,7 +57,6 @@ CDataManager::CDataManager(QWidget *parent, Qt::WindowFlags flags, bool translat
     isLoading = false;
     this->translationLoaded = translationLoaded;
 
-    buildAboutWindow();
     readSaveDir();
     logoPath = programFilesDir() + QStringLiteral("/TARNWELL_logo_bw.bmp");
     if (!QFileInfo::exists(logoPath))

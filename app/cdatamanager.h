@@ -82,7 +82,7 @@ public:
     bool loading() const { return isLoading; }
     QDialog *loadingWindow() const { return loadingDialog; }
     QDialog *savingWindow() const { return dlg_infoSave; }
-    QWidget *aboutWidget() const { return aboutWindow; }
+    QWidget *aboutWidget();
     QPrinter *reportPrinter();   // made when first asked for
     bool hasPrinter() const { return printer != nullptr; }
     bool isTranslationLoaded() const { return translationLoaded; }

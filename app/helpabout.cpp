@@ -28,7 +28,15 @@ void CDataManager::showHelpPage(const QString &fileName)
 
 void CDataManager::slot_showInfoAbout()
 {
-    aboutWindow->show();
+    aboutWidget()->show();
+}
+
+// Made when first shown: its text view would cost the start a millisecond.
+QWidget *CDataManager::aboutWidget()
+{
+    if (!aboutWindow)
+        buildAboutWindow();
+    return aboutWindow;
 }
 
 bool CDataManager::buildAboutWindow()
