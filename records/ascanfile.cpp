@@ -27,12 +27,10 @@ int segmentLength(const char *header)
 // Decodes the L bytes that follow the 6-byte header. `afterHeader` starts at file offset 6.
 int decodeRecord(const char *afterHeader, AscanSettings &settings)
 {
-    AscanSettings decoded = settings;
-    decoded.title = textField32(afterHeader + 7);
+    settings.title = textField32(afterHeader + 7);
     const auto *bytes = reinterpret_cast<const uchar *>(afterHeader);
-    if (decodeSettings(bytes + 572, decoded) != 0)
-        decodeDateTime(bytes + 743, decoded);
-    settings = decoded;
+    if (decodeSettings(bytes + 572, settings) != 0)
+        decodeDateTime(bytes + 743, settings);
     return Ascan::SettingsBlockSize;
 }
 
