@@ -93,7 +93,7 @@ void CDataManager::loadFiles(const QString &selectName, const QString &message)
             return;
         const QString title = ::readTitle(folder, name);
         if (!title.isEmpty()) {
-            strip->addFile(title, prefix + name);
+            strip->addFile(title, prefix, name);
             if (selecting && selectName == name)
                 selectRow = strip->count() - 1;
         }

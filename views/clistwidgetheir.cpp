@@ -2,7 +2,7 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
-#include <QFileInfo>
+#include <QDir>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -10,10 +10,27 @@
 #include <algorithm>
 #include "views/thumbnailiconengine.h"
 
-StripItem::StripItem(const QString &title, const QString &path)
+StripItem::StripItem(const QString &title, const QString &folder, const QString &name)
     : title(title)
-    , path(path)
+    , folder(folder)
+    , name(name)
+    , thumbnailKey(ThumbnailIconEngine::newCacheKey())
 {
+}
+
+// A copy reads its thumbnail under a key of its own: each drops its key when deleted.
+StripItem::StripItem(const StripItem &other)
+    : QListWidgetItem(other)
+    , title(other.title)
+    , folder(other.folder)
+    , name(other.name)
+    , thumbnailKey(ThumbnailIconEngine::newCacheKey())
+{
+}
+
+StripItem::~StripItem()
+{
+    ThumbnailIconEngine::forget(thumbnailKey);
 }
 
 QVariant StripItem::data(int role) const
@@ -22,24 +39,23 @@ QVariant StripItem::data(int role) const
     case Qt::DisplayRole:
     case Qt::EditRole:
         return title;
-    case Qt::DecorationRole:
-        if (icon.isNull())
-            icon = stripThumbnailIcon(path);
-        return icon;
+    case Qt::DecorationRole: {
+        const QVariant given = QListWidgetItem::data(role);
+        return given.isValid() ? given : QVariant(stripThumbnailIcon(path(), thumbnailKey));
+    }
     case Qt::ToolTipRole:
-        return title + QLatin1Char('\n') + QFileInfo(path).fileName();
+        return title + QLatin1Char('\n') + name;
     default:
         return QListWidgetItem::data(role);
     }
 }
 
-// Kept in the members the item answers from; the base stores it too and tells the strip.
+// The title is kept in the member the item answers from; the base stores it too and tells the
+// strip.
 void StripItem::setData(int role, const QVariant &value)
 {
     if (role == Qt::DisplayRole || role == Qt::EditRole)
         title = value.toString();
-    else if (role == Qt::DecorationRole)
-        icon = value.value<QIcon>();
     QListWidgetItem::setData(role, value);
 }
 
@@ -70,32 +86,41 @@ void CListWidgetHeir::clearFiles()
     clear();
     scrollBar->setMaximum(0);
     scrollValue = 0;
-    filePaths.clear();
-}
-
-void CListWidgetHeir::addFilePath(const QString &path)
-{
-    filePaths.append(path);
 }
 
 void CListWidgetHeir::addFile(const QString &title, const QString &path)
 {
-    QString exact = path;
-    exact.squeeze();
+    const int cut = qMax(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QDir::separator())) + 1;
+    addFile(title, path.left(cut), path.mid(cut));
+}
+
+void CListWidgetHeir::addFile(const QString &title, const QString &folder, const QString &name)
+{
     // Appended without a parent: given one, the item would look its own row up among all.
-    addItem(new StripItem(title, exact));
-    filePaths.append(exact);
+    addItem(new StripItem(title, folder, name));
+}
+
+QString CListWidgetHeir::path(int row) const
+{
+    const auto *file = static_cast<const StripItem *>(item(row));
+    return file ? file->path() : QString();
+}
+
+QStringList CListWidgetHeir::paths() const
+{
+    QStringList all;
+    all.reserve(count());
+    for (int row = 0; row < count(); ++row)
+        all.append(path(row));
+    return all;
 }
 
 int CListWidgetHeir::selectedFiles(QStringList &files) const
 {
     const QList<QListWidgetItem *> items = selectedItems();
-    int appended = 0;
-    for (QListWidgetItem *item : items) {
-        files.append(filePaths.value(row(item)));
-        ++appended;
-    }
-    return appended;
+    for (QListWidgetItem *item : items)
+        files.append(path(row(item)));
+    return items.size();
 }
 
 QStringList CListWidgetHeir::selectedFilesInStripOrder() const
@@ -106,7 +131,7 @@ QStringList CListWidgetHeir::selectedFilesInStripOrder() const
     std::sort(rows.begin(), rows.end());
     QStringList files;
     for (int at : rows)
-        files << filePaths.value(at);
+        files << path(at);
     return files;
 }
 
@@ -115,7 +140,7 @@ void CListWidgetHeir::slot_itemSelectionChanged()
     QString filename;
     const QList<QListWidgetItem *> items = selectedItems();
     if (!items.isEmpty())
-        filename = filePaths.value(row(items.first()));
+        filename = path(row(items.first()));
     copySettings->setEnabled(!items.isEmpty());
     exportSettings->setEnabled(!items.isEmpty());
     printPreview->setEnabled(!items.isEmpty());

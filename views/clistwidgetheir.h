@@ -8,22 +8,29 @@
 class QAction;
 class QScrollBar;
 
-// An item of the strip that answers from its own members: its title, the path its thumbnail reads,
-// and the thumbnail, made when it is first asked for. A strip of a whole card holds 100,000 of
+// An item of the strip that answers from its own members: its title, its file's folder (one
+// string that all items of a loading share) and name, and the key its thumbnail is cached under;
+// the thumbnail's icon is made whenever it is asked for. A strip of a whole card holds 100,000 of
 // them, so nothing else is kept per item. The tooltip shows the whole title and the file's name.
 class StripItem : public QListWidgetItem
 {
 public:
-    StripItem(const QString &title, const QString &path);
+    // `folder` ends in a separator, or is empty.
+    StripItem(const QString &title, const QString &folder, const QString &name);
+    StripItem(const StripItem &other);
+    ~StripItem() override;
+    StripItem &operator=(const StripItem &) = delete;
 
+    QString path() const { return folder + name; }
     QVariant data(int role) const override;
     void setData(int role, const QVariant &value) override;
     QListWidgetItem *clone() const override;
 
 private:
     QString title;
-    QString path;
-    mutable QIcon icon;
+    QString folder;
+    QString name;
+    quint64 thumbnailKey;
 };
 
 // The thumbnail strip: one file path per item, one-item scrolling, narrowed mouse handling.
@@ -35,12 +42,15 @@ public:
     explicit CListWidgetHeir(QWidget *parent = nullptr);
 
     void clearFiles();
-    void addFilePath(const QString &path);
-    // Appends an item of this title and its file's path, the path held by both at its exact size.
+    // Appends an item of this title and its file's path.
     void addFile(const QString &title, const QString &path);
+    // The same, of the file `name` in `folder` (which ends in a separator): a loading gives all
+    // its items one folder string, held once.
+    void addFile(const QString &title, const QString &folder, const QString &name);
     int selectedFiles(QStringList &files) const;   // in the order they were selected
     QStringList selectedFilesInStripOrder() const;
-    const QStringList &paths() const { return filePaths; }
+    QStringList paths() const;
+    QString path(int row) const;
     // The context menu's actions, enabled while a file is selected.
     QAction *copySettingsAction() const { return copySettings; }
     QAction *exportSettingsAction() const { return exportSettings; }
@@ -67,7 +77,6 @@ private:
     QScrollBar *scrollBar;
     bool mousePressed;
     QPoint pressPos;
-    QStringList filePaths;
     QAction *copySettings;
     QAction *exportSettings;
     QAction *printPreview;

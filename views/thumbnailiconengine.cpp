@@ -18,80 +18,90 @@ QSize lastPictureSize(240, 320);
 bool decodingHeld = false;
 quint64 lastCacheKey = 0;
 int decodes = 0;
-
-// Room for a few hundred thumbnails: more than any screen shows at once, so the visible ones
-// never evict each other and scrolling back a little decodes nothing.
-QCache<quint64, QPixmap> &pixmapCache()
-{
-    static QCache<quint64, QPixmap> cache(8 * 1024 * 1024);
-    return cache;
-}
+// The bytes an entry takes besides its pixmap (measured: about 140), so that the files that
+// cannot be shown, kept as such, count too.
+constexpr int EntryCost = 160;
 
 } // namespace
 
-ThumbnailIconEngine::ThumbnailIconEngine(const QString &path, bool assumeSharedSize)
+struct ThumbnailIconEngine::Thumbnail
+{
+    QPixmap pixmap;
+    QSize source; // the picture's declared size; invalid when it cannot be shown
+};
+
+// Room for a few hundred thumbnails: more than any screen shows at once, so the visible ones
+// never evict each other and scrolling back a little decodes nothing.
+QCache<quint64, ThumbnailIconEngine::Thumbnail> &ThumbnailIconEngine::cache()
+{
+    static QCache<quint64, Thumbnail> thumbnails(8 * 1024 * 1024);
+    return thumbnails;
+}
+
+ThumbnailIconEngine::ThumbnailIconEngine(const QString &path, bool assumeSharedSize, quint64 cacheKey)
     : path(path)
     , assumeSharedSize(assumeSharedSize)
-    , cacheKey(++lastCacheKey)
+    , ownsKey(cacheKey == 0)
+    , cacheKey(cacheKey ? cacheKey : newCacheKey())
 {
 }
 
 ThumbnailIconEngine::~ThumbnailIconEngine()
 {
-    pixmapCache().remove(cacheKey);
+    if (ownsKey)
+        forget(cacheKey);
 }
 
-// The picture decoded straight at the size it fits `box` in.
-QPixmap ThumbnailIconEngine::readPicture(const QSize &box)
+const ThumbnailIconEngine::Thumbnail *ThumbnailIconEngine::cached() const
 {
-    fileRead = true;
-    sourceSize = QSize();
-    QSize declared;
-    const QImage image = readAscanPicture(path, box, &declared);
-    if (image.isNull())
-        return QPixmap();
-    sourceSize = declared;
-    lastPictureSize = declared;
-    return QPixmap::fromImage(image);
+    return cache().object(cacheKey);
 }
 
-QPixmap ThumbnailIconEngine::decoded(const QSize &box)
+// The picture decoded straight at the size it fits `box` in, kept in the cache.
+ThumbnailIconEngine::Thumbnail ThumbnailIconEngine::decoded(const QSize &box)
 {
     ++decodes;
-    const QPixmap pm = readPicture(box);
-    if (!pm.isNull())
-        pixmapCache().insert(cacheKey, new QPixmap(pm), pm.width() * pm.height() * pm.depth() / 8);
-    return pm;
+    Thumbnail read;
+    QSize declared;
+    const QImage image = readAscanPicture(path, box, &declared);
+    if (!image.isNull()) {
+        read = {QPixmap::fromImage(image), declared};
+        lastPictureSize = declared;
+    }
+    const QPixmap &pm = read.pixmap;
+    cache().insert(cacheKey, new Thumbnail(read),
+                                       EntryCost + pm.width() * pm.height() * pm.depth() / 8);
+    return read;
 }
 
 QSize ThumbnailIconEngine::actualSize(const QSize &size, QIcon::Mode, QIcon::State)
 {
-    if (!fileRead) {
-        if (assumeSharedSize && lastPictureSize.isValid())
-            return fittedSize(lastPictureSize, size);
-        decoded(size);
-    }
-    return fittedSize(sourceSize, size);
+    if (const Thumbnail *kept = cached())
+        return fittedSize(kept->source, size);
+    if (assumeSharedSize && lastPictureSize.isValid())
+        return fittedSize(lastPictureSize, size);
+    return fittedSize(decoded(size).source, size);
 }
 
 QList<QSize> ThumbnailIconEngine::availableSizes(QIcon::Mode mode, QIcon::State state) const
 {
-    if (mode != QIcon::Normal || state != QIcon::Off || !sourceSize.isValid())
+    const Thumbnail *kept = cached();
+    if (mode != QIcon::Normal || state != QIcon::Off || !kept || !kept->source.isValid())
         return {};
-    return {sourceSize};
+    return {kept->source};
 }
 
 QPixmap ThumbnailIconEngine::pixmap(const QSize &size, QIcon::Mode mode, QIcon::State)
 {
-    QPixmap pm = fileRead ? QPixmap() : decoded(size);
-    const QSize target = fittedSize(sourceSize, size);
+    const Thumbnail *kept = cached();
+    Thumbnail thumbnail = kept ? *kept : decoded(size);
+    const QSize target = fittedSize(thumbnail.source, size);
     if (target.isEmpty())
         return QPixmap();
-    if (pm.size() != target) {
-        // Evicted, or drawn at another size: decode again rather than scale a small one up.
-        const QPixmap *kept = pixmapCache().object(cacheKey);
-        pm = kept && kept->size() == target ? *kept : decoded(size);
-    }
+    // Drawn at another size: decode again rather than scale a small one up.
+    if (thumbnail.pixmap.size() != target)
+        thumbnail = decoded(size);
+    const QPixmap pm = thumbnail.pixmap;
     if (pm.isNull() || mode == QIcon::Normal)
         return pm;
     // Selected and disabled looks come from the style, as for any pixmap icon.
@@ -99,6 +109,16 @@ QPixmap ThumbnailIconEngine::pixmap(const QSize &size, QIcon::Mode mode, QIcon::
     option.palette = QApplication::palette();
     const QPixmap generated = QApplication::style()->generatedIconPixmap(mode, pm, &option);
     return generated.isNull() ? pm : generated;
+}
+
+quint64 ThumbnailIconEngine::newCacheKey()
+{
+    return ++lastCacheKey;
+}
+
+void ThumbnailIconEngine::forget(quint64 cacheKey)
+{
+    cache().remove(cacheKey);
 }
 
 void ThumbnailIconEngine::holdDecoding(bool hold)
@@ -113,8 +133,8 @@ bool ThumbnailIconEngine::isDecodingHeld()
 
 int ThumbnailIconEngine::setCacheLimit(int bytes)
 {
-    const int former = pixmapCache().maxCost();
-    pixmapCache().setMaxCost(bytes);
+    const int former = cache().maxCost();
+    cache().setMaxCost(bytes);
     return former;
 }
 
@@ -125,12 +145,12 @@ int ThumbnailIconEngine::decodeCount()
 
 int ThumbnailIconEngine::cacheUsed()
 {
-    return pixmapCache().totalCost();
+    return cache().totalCost();
 }
 
 void ThumbnailIconEngine::paint(QPainter *painter, const QRect &rect, QIcon::Mode mode, QIcon::State state)
 {
-    const bool firstRead = !fileRead;
+    const bool firstRead = !cached();
     if (firstRead && decodingHeld)
         return;
     const qreal ratio = painter->device() ? painter->device()->devicePixelRatioF() : 1.0;
@@ -164,7 +184,7 @@ QIcon thumbnailIcon(const QString &path)
     return QIcon(new ThumbnailIconEngine(path));
 }
 
-QIcon stripThumbnailIcon(const QString &path)
+QIcon stripThumbnailIcon(const QString &path, quint64 cacheKey)
 {
-    return QIcon(new ThumbnailIconEngine(path, true));
+    return QIcon(new ThumbnailIconEngine(path, true, cacheKey));
 }
