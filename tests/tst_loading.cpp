@@ -8,6 +8,7 @@
 #include "ascanbuilder.h"
 #include "fakes.h"
 #include "ui_cdatamanager.h"
+#include "views/thumbnailiconengine.h"
 
 namespace {
 
@@ -143,6 +144,9 @@ private slots:
             // In the strip's order, each tooltip: the whole title, then the file's name.
             QCOMPARE(item->toolTip(), "Scan " + load.listed.at(row) + '\n' + load.listed.at(row));
         }
+        // A strip cleared keeps none of the thumbnails it read.
+        strip->clearFiles();
+        QCOMPARE(ThumbnailIconEngine::cacheUsed(), 0);
     }
 };
 
