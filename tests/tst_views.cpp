@@ -52,7 +52,7 @@ class TestViews : public QObject
     {
         window.resetView();
         for (const QString &path : paths)
-            strip->addFile(path, path);
+            strip->addFile(path, dir.path() + '/', QFileInfo(path).fileName());
         strip->setCurrentRow(0);
         return paths;
     }

@@ -2,7 +2,6 @@
 
 #include <QAction>
 #include <QContextMenuEvent>
-#include <QDir>
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScrollBar>
@@ -86,12 +85,6 @@ void CListWidgetHeir::clearFiles()
     clear();
     scrollBar->setMaximum(0);
     scrollValue = 0;
-}
-
-void CListWidgetHeir::addFile(const QString &title, const QString &path)
-{
-    const int cut = qMax(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QDir::separator())) + 1;
-    addFile(title, path.left(cut), path.mid(cut));
 }
 
 void CListWidgetHeir::addFile(const QString &title, const QString &folder, const QString &name)

@@ -42,10 +42,9 @@ public:
     explicit CListWidgetHeir(QWidget *parent = nullptr);
 
     void clearFiles();
-    // Appends an item of this title and its file's path.
-    void addFile(const QString &title, const QString &path);
-    // The same, of the file `name` in `folder` (which ends in a separator): a loading gives all
-    // its items one folder string, held once.
+    // Appends an item of this title for the file `name` in `folder` (which ends in a separator,
+    // or is empty when `name` is a whole path): a loading gives all its items one folder string,
+    // held once.
     void addFile(const QString &title, const QString &folder, const QString &name);
     int selectedFiles(QStringList &files) const;   // in the order they were selected
     QStringList selectedFilesInStripOrder() const;
