@@ -281,6 +281,8 @@ private slots:
         f->env.dialogs->pdfPath = c.cancelled ? QString() : pdfPath;
 
         QMetaObject::invokeMethod(&f->window, "slot_printSelectedData");
+        // Cancelled or another file chosen: nothing is written under the name offered.
+        QVERIFY(!QFileInfo::exists(f->env.dialogs->offeredPdf));
 
 #ifdef Q_OS_WIN
         // The native dialog offers its own file; the sheets are read with Linux's PDF tools.
