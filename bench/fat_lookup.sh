@@ -24,7 +24,7 @@ for number in random.Random(1).sample(range(1, count + 1), count):
         f.write(b'\xff\xd8' + bytes(510))
 EOF
     mkfs.vfat -F 32 -C "$work/card.img" $((64 * 1024 + count * 8)) >/dev/null
-    # One file at a time, in the shuffled order, so the folder's entries keep it.
+    # Copied in the shuffled order, so the folder's entries keep it.
     (cd "$work/files" && ls -U | xargs sh -c 'mcopy -i "$0" -- "$@" ::/' "$work/card.img")
     fusefat -o ro "$work/card.img" "$work/mnt" >/dev/null 2>&1
     python3 - "$work/mnt" "$count" <<'EOF'
@@ -41,7 +41,8 @@ for label, names in orders.items():
         os.read(fd, 45)
         os.close(fd)
     seconds = time.perf_counter() - start
-    print(f'{count:>7} files, {label:<12}: {seconds:8.2f} s, {seconds / count * 1e6:9.0f} us per file')
+    per_file = seconds / count * 1e6
+    print(f'{count:>7} files, {label:<12}: {seconds:8.2f} s, {per_file:9.0f} us per file')
 EOF
     fusermount -u "$work/mnt"
 done
